@@ -5,12 +5,14 @@
 #include "defdb/Value.h"
 
 #include <QString>
+#include <QHash>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class TFilter;
+class TDataSetStream;
 
 // An in-memory table ("dataset") of the definition database and of the data
 // modules' working lists.
@@ -165,16 +167,33 @@ public:
     int AppendRow();
 
 private:
+    friend class TDataSetStream;
+    // Takes stored fields, indexes and rows (rows sized to the stored
+    // fields) and opens the table with them.
+    void AssignStored(std::vector<TFieldDef> &&storedFields, std::vector<TIndexDef> &&storedIndexes,
+                      std::vector<std::vector<TValue>> &&storedRows);
     void ApplyDerivedDefs();
-    void ComputeLookups(int fromField, int rowId);
-    void ComputeCalculated(int rowId);
+    void CompileFilter();
+    bool RowAffectsDerived(int fieldIndex) const;
+    void ComputeDerived(int rowId, bool linearSearch);
+    void BuildLookupMaps();
     void RebuildView(int keepRowId);
     void ResetCursor();
     bool RowPasses(int rowId) const;
     bool AssignOrder(const QStringList &orderFields);
     std::vector<int> ResolveFields(const QString &fieldNames) const;
+    void RebuildNameIndex();
 
-    std::vector<TFieldDef> fields;
+    struct TLink; // one (key field, lookup table, key there) way into another table
+    std::vector<TLink> links;
+    std::vector<int> fieldLink;       // per field: index into links, -1
+    std::vector<int> fieldResult;     // per lookup field: result field in the lookup table
+    std::vector<int> calcJ, calcE;    // per calculated field: its sources
+    QHash<QString, int> nameIndex;    // upper-case name -> field
+    std::vector<qint64> autoIncNext;  // per stored field, filled on the first append
+
+    std::vector<TFieldDef> fields; // stored fields first, then the derived ones
+    int storedCount = 0;
     std::vector<TFieldDef> derivedDefs; // lookup and calculated, in definition order
     std::vector<TIndexDef> indexes;
     std::vector<std::vector<TValue>> rows;
