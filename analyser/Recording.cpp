@@ -18,6 +18,7 @@ bool isWholeNumber(double v)
     return std::isfinite(v) && v == std::floor(v);
 }
 
+// Values quoted in messages read as they stand in the file.
 std::string number(double v)
 {
     return shortNumber(v);
