@@ -1,16 +1,15 @@
 #include "app/IniDocument.h"
 
+#include "ZnLibs/ShiftJis.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 
 // A settings file is a few kilobytes; anything far beyond is not one.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
-
-const char kShiftJis[] = "Shift_JIS";
 
 bool SameName(const QString &a, const QString &b)
 {
@@ -57,10 +56,8 @@ void TIniDocument::Parse(const QByteArray &input)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     shiftJis = utf8.hasError();
-    if (shiftJis) {
-        QStringDecoder sjis(kShiftJis);
-        text = sjis.decode(bytes);
-    }
+    if (shiftJis)
+        text = ShiftJis::Decode(bytes);
 
     sections.push_back(TSection{});
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -99,11 +96,10 @@ QByteArray TIniDocument::ToBytes() const
     }
     QByteArray bytes;
     if (shiftJis) {
-        QStringEncoder sjis(kShiftJis);
-        bytes = sjis.encode(text);
+        bytes = ShiftJis::Encode(text);
         // A value that the code page cannot hold must not turn into '?':
         // fall back to UTF-8, which the next start reads just as well.
-        if (!sjis.hasError())
+        if (ShiftJis::Decode(bytes) == text)
             return bytes;
     }
     bytes = text.toUtf8();
