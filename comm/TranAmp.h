@@ -60,6 +60,7 @@ public:
     bool PortOpen() const { return m_portOpen; }
     // Text of the last failed open try ("" after a successful open).
     QString LastOpenError() const { return m_lastOpenError; }
+    int LastOpenErrorCode() const { return m_lastOpenErrorCode; } // errno, 0 after success
     void SetRts(bool on);
     bool CtsOn() const; // the amplifier cable is connected
     // Line reset: five times ENQ and 0x90 with 300 ms pauses; no answers read.
@@ -136,4 +137,5 @@ private:
     std::atomic<bool> m_wakePosted{false};
     bool m_portOpen = false;
     QString m_lastOpenError;
+    int m_lastOpenErrorCode = 0;
 };
