@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -119,11 +120,17 @@ void TComm::Close()
     m_fd = -1;
 }
 
-void TComm::ApplyLineSettings()
+// A pseudo-terminal carries no bits on a wire: it has no parity and no
+// character size, and refuses a second request for them.
+static bool IsPseudoTerminal(int fd)
 {
-    termios tio{};
-    if (::tcgetattr(m_fd, &tio) < 0)
-        throw ECommReadWriteError(errno);
+    char name[128];
+    return ::ttyname_r(fd, name, sizeof name) == 0 && std::strncmp(name, "/dev/pts/", 9) == 0;
+}
+
+void TComm::MakeTermios(termios &tio, bool pseudoTerminal) const
+{
+    const tcflag_t keptSize = tio.c_cflag & (CSIZE | PARENB | PARODD);
     ::cfmakeraw(&tio);
     tio.c_cflag |= CREAD | CLOCAL;
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -146,6 +153,13 @@ void TComm::ApplyLineSettings()
     case cpbSpace: throw ECommReadWriteError(EINVAL);
 #endif
     }
+    if (pseudoTerminal) {
+        tio.c_cflag &= ~(CSIZE | PARENB | PARODD);
+#ifdef CMSPAR
+        tio.c_cflag &= ~CMSPAR;
+#endif
+        tio.c_cflag |= keptSize;
+    }
     if (m_stopBits != csb1)
         tio.c_cflag |= CSTOPB; // 1.5 stop bits exist only with 5 data bits: two it is
     // Parity is checked (a damaged byte reads as 0); RTS and DTR stay under
@@ -166,6 +180,14 @@ void TComm::ApplyLineSettings()
         throw ECommReadWriteError(EINVAL);
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
+}
+
+void TComm::ApplyLineSettings()
+{
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) < 0)
+        throw ECommReadWriteError(errno);
+    MakeTermios(tio, IsPseudoTerminal(m_fd));
     if (::tcsetattr(m_fd, TCSANOW, &tio) < 0)
         throw ECommReadWriteError(errno);
 }

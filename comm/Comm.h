@@ -10,6 +10,7 @@
 #include <mutex>
 
 class TCommWatch;
+struct termios;
 
 enum TCommByteSize : uint8_t { cbs4, cbs5, cbs6, cbs7, cbs8 };
 enum TCommParityBits : uint8_t { cpbNone, cpbOdd, cpbEven, cpbMark, cpbSpace };
@@ -102,6 +103,11 @@ public:
     void SetSendNotifySize(int32_t size) { m_sendNotifySize = size; }
     TCommEventMask EventMask() const { return m_eventMask.load(); }
     void SetEventMask(TCommEventMask mask);
+
+    // The settings the component gives the device, on top of base (which
+    // the device had). Raises ECommReadWriteError for values the OS cannot
+    // express. A pseudo-terminal keeps its own parity and character size.
+    void MakeTermios(struct termios &tio, bool pseudoTerminal = false) const;
 
     bool CtsState() const; // off while closed
     bool DsrState() const; // off while closed

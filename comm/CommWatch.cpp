@@ -25,8 +25,24 @@ TCommWatch::~TCommWatch()
     Stop();
 }
 
+TCommEventMask TCommWatch::ModemLines() const
+{
+    TCommEventMask now = 0;
+    if (m_comm.ModemInput(TIOCM_CTS))
+        now |= evCts;
+    if (m_comm.ModemInput(TIOCM_DSR))
+        now |= evDsr;
+    if (m_comm.ModemInput(TIOCM_CAR))
+        now |= evRlsd;
+    if (m_comm.ModemInput(TIOCM_RNG))
+        now |= evRing;
+    return now;
+}
+
 void TCommWatch::Start()
 {
+    // Changes are reported against the lines as they were at the open.
+    m_modemAtStart = ModemLines();
     m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_wakeFd < 0)
         throw ECommOpenError(errno);
@@ -68,9 +84,7 @@ void TCommWatch::Wake()
 void TCommWatch::Run()
 {
     bool hungUp = false;
-    TCommEventMask lastModem = 0;
-    bool modemSampled = false;
-
+    TCommEventMask lastModem = m_modemAtStart;
     while (!m_stop) {
         const TCommEventMask mask = m_comm.EventMask() | evRxchar;
         const bool watchModem = (mask & ModemEvents) != 0;
@@ -120,18 +134,9 @@ void TCommWatch::Run()
             }
         }
         if (watchModem) {
-            TCommEventMask now = 0;
-            if (m_comm.ModemInput(TIOCM_CTS))
-                now |= evCts;
-            if (m_comm.ModemInput(TIOCM_DSR))
-                now |= evDsr;
-            if (m_comm.ModemInput(TIOCM_CAR))
-                now |= evRlsd;
-            if (m_comm.ModemInput(TIOCM_RNG))
-                now |= evRing;
-            const TCommEventMask changed = modemSampled ? TCommEventMask((now ^ lastModem) & mask) : 0;
+            const TCommEventMask now = ModemLines();
+            const TCommEventMask changed = TCommEventMask((now ^ lastModem) & mask);
             lastModem = now;
-            modemSampled = true;
             if (changed)
                 m_comm.FireEvent(changed);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <thread>
 
 class TComm;
@@ -25,6 +26,7 @@ public:
 private:
     void Run();
     void Wake();
+    uint16_t ModemLines() const;
 
     TComm &m_comm;
     int m_fd;
@@ -32,4 +34,5 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_txPending{false};
+    uint16_t m_modemAtStart = 0;
 };
