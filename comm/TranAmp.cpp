@@ -142,7 +142,7 @@ void TTranAmp::ResetLine()
     tmrContinue.stop();
     for (int i = 0; i < Tries; ++i) {
         m_ring.Clear();
-        Send(QByteArray{char(ENQ), char(ResetAddressByte)});
+        SendPoll(ResetAddressByte);
         Pause(ResetPauseMs);
     }
     tmrContinue.start();
@@ -311,6 +311,12 @@ void TTranAmp::Send(const QByteArray &bytes)
     }
 }
 
+void TTranAmp::SendPoll(uint8_t addressByte)
+{
+    const char poll[] = {char(ENQ), char(addressByte)};
+    Send(QByteArray(poll, 2));
+}
+
 void TTranAmp::Send(uint8_t byte)
 {
     Send(QByteArray(1, char(byte)));
@@ -329,7 +335,7 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
     for (int attempt = 0; attempt < Tries; ++attempt) {
         m_ring.Clear();
         answered = false;
-        Send(QByteArray{char(ENQ), char(addressByte)});
+        SendPoll(addressByte);
 
         uint8_t byte;
         if (!ReceiveByte(t, byte))

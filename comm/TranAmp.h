@@ -118,6 +118,7 @@ protected:
 private:
     void Send(const QByteArray &bytes); // swallows port errors
     void Send(uint8_t byte);
+    void SendPoll(uint8_t addressByte); // ENQ and the address byte
     void LetEventsRun();
     void BlockUntilWoken(uint32_t ms);
     void Pause(uint32_t ms);

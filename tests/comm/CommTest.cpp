@@ -451,7 +451,7 @@ TEST(ReceiveRing, KeepsOrderAcrossTheWrapAndDropsWhatDoesNotFit)
 TEST(ReceiveRing, OneProducerOneConsumerLoseNothingWhileThereIsRoom)
 {
     TReceiveRing ring;
-    constexpr int Total = 200000;
+    constexpr int Total = 50000;
     std::thread producer([&] {
         int sent = 0;
         while (sent < Total) {

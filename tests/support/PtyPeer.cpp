@@ -232,7 +232,8 @@ QByteArray TPtyPeer::Check(const QByteArray &text)
         x ^= uint8_t(c);
     x ^= ETX;
     static const char digits[] = "0123456789ABCDEF";
-    return QByteArray{digits[x >> 4], digits[x & 15]};
+    const char check[] = {digits[x >> 4], digits[x & 15]};
+    return QByteArray(check, 2);
 }
 
 QByteArray TPtyPeer::Frame(const QByteArray &text)
