@@ -311,7 +311,7 @@ int TCli::Run(const QStringList &args)
 
 int TCli::Fail(int result, int axis)
 {
-    const QString where = QStringLiteral(" (axis #%1)").arg(axis, 0, 16).toUpper();
+    const QString where = QStringLiteral(" (axis #%1)").arg(QString::number(axis, 16).toUpper());
     switch (result) {
     case trNak: m_err << "tuvanta-cli: NAK: the axis number is duplicated" << where << "\n"; break;
     case trTimeout: m_err << "tuvanta-cli: communication time-out" << where << "\n"; break;
