@@ -2,9 +2,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +70,14 @@ TTranAmp::TTranAmp(QObject *parent) : QObject(parent)
     tmrContinue.setInterval(KeepAliveMs);
     tmrContinue.setSingleShot(false);
     connect(&tmrContinue, &QTimer::timeout, this, &TTranAmp::OnKeepAlive);
+    // The watcher thread rings this when bytes have arrived; a waiting
+    // transaction wakes up in the event loop. Nothing but the descriptor
+    // crosses the threads.
+    m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (m_wakeFd >= 0) {
+        m_wakeNotifier = new QSocketNotifier(m_wakeFd, QSocketNotifier::Read, this);
+        connect(m_wakeNotifier, &QSocketNotifier::activated, this, &TTranAmp::OnWake);
+    }
     // The deadline of a wait only has to wake the event loop.
     m_deadline.setSingleShot(true);
     m_deadline.setTimerType(Qt::PreciseTimer);
@@ -74,7 +85,10 @@ TTranAmp::TTranAmp(QObject *parent) : QObject(parent)
 
 TTranAmp::~TTranAmp()
 {
-    ClosePort();
+    ClosePort(); // the watcher is gone after this
+    delete m_wakeNotifier;
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
 }
 
 // ---------------------------------------------------------------- port
@@ -232,8 +246,7 @@ bool TTranAmp::ReceiveChars(uint32_t t, int n, QByteArray &text)
     }
 }
 
-// Watcher thread: bytes go into the ring, and a waiting transaction is woken
-// (at most one wake-up is queued at a time).
+// Watcher thread: bytes go into the ring, and a waiting transaction is woken.
 void TTranAmp::OnCommReceive(TComm *sender, uint16_t count)
 {
     uint8_t buffer[512];
@@ -247,13 +260,16 @@ void TTranAmp::OnCommReceive(TComm *sender, uint16_t count)
         left -= n;
         any = true;
     }
-    if (any && !m_wakePosted.exchange(true))
-        QMetaObject::invokeMethod(this, [this] { OnWake(); }, Qt::QueuedConnection);
+    if (any && m_wakeFd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(m_wakeFd, &one, sizeof one);
+    }
 }
 
 void TTranAmp::OnWake()
 {
-    m_wakePosted = false;
+    uint64_t rings;
+    [[maybe_unused]] ssize_t n = ::read(m_wakeFd, &rings, sizeof rings);
 }
 
 void TTranAmp::OnKeepAlive()

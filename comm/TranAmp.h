@@ -8,7 +8,6 @@
 #include <QString>
 #include <QTimer>
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 // Result of a transaction and of every command operation.
@@ -30,6 +29,8 @@ enum TTranResult : uint8_t {
 // Axis arguments are 0 to 15; the address byte of axis n is 0x90 + n (axis 0,
 // address byte 0x90, is for the direct-mode windows). All calls on the thread
 // that created the engine (the user-interface thread).
+class QSocketNotifier;
+
 class TTranAmp : public QObject
 {
     Q_OBJECT
@@ -135,7 +136,8 @@ private:
     TReceiveRing m_ring;
     QTimer tmrContinue;
     QTimer m_deadline;
-    std::atomic<bool> m_wakePosted{false};
+    int m_wakeFd = -1; // the watcher thread's doorbell for the waits
+    QSocketNotifier *m_wakeNotifier = nullptr;
     bool m_portOpen = false;
     QString m_lastOpenError;
     int m_lastOpenErrorCode = 0;
