@@ -116,6 +116,7 @@ void TComm::Close()
     m_watch.reset();
     SetModemLine(TIOCM_DTR, false);
     ::tcflush(m_fd, TCIOFLUSH);
+    ::ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);
     m_fd = -1;
 }

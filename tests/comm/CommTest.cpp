@@ -285,7 +285,16 @@ TEST_F(CommOnPty, WriteUpToTheTransmitQueueSize)
     EXPECT_TRUE(Eventually([&] { return peer.Received().size() == 64; }));
 }
 
-TEST_F(CommOnPty, OpeningIsExclusive)
+TEST_F(CommOnPty, TheLineIsExclusiveWhileOpen)
+{
+    EXPECT_FALSE(peer.SlaveExclusive());
+    comm.Open();
+    EXPECT_TRUE(peer.SlaveExclusive());
+    comm.Close();
+    EXPECT_FALSE(peer.SlaveExclusive());
+}
+
+TEST_F(CommOnPty, ASecondOpenIsRefused)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "the superuser may open an exclusive terminal anyway";

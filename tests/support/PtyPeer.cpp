@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -198,6 +199,12 @@ bool TPtyPeer::SlaveSettings(struct termios &settings) const
 {
     // On the master side the terminal requests reach the slave's settings.
     return m_master >= 0 && ::tcgetattr(m_master, &settings) == 0;
+}
+
+bool TPtyPeer::SlaveExclusive() const
+{
+    int exclusive = 0;
+    return m_slaveHold >= 0 && ::ioctl(m_slaveHold, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
 std::vector<TPeerEvent> TPtyPeer::Events() const

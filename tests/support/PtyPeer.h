@@ -47,6 +47,8 @@ public:
     QString SlavePath() const { return m_slavePath; }
     // The line settings the slave side has now.
     bool SlaveSettings(struct termios &settings) const;
+    // The terminal is in exclusive mode (no further opens).
+    bool SlaveExclusive() const;
 
     void Start(TPeerHandler handler);
     void Stop();
