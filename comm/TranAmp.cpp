@@ -85,7 +85,7 @@ TTranAmp::TTranAmp(QObject *parent) : QObject(parent)
 
 TTranAmp::~TTranAmp()
 {
-    ClosePort(); // the watcher is gone after this
+    TTranAmp::ClosePort(); // the watcher is gone after this
     delete m_wakeNotifier;
     if (m_wakeFd >= 0)
         ::close(m_wakeFd);

@@ -47,6 +47,8 @@ public:
 
     explicit TTranAmp(QObject *parent = nullptr);
     ~TTranAmp() override; // closes the port
+    // (The port and protocol operations are virtual so that tests of the
+    // callers can stand in an engine of their own.)
 
     // --- Port (the main window, the command-line program) ---
 
@@ -56,44 +58,44 @@ public:
     QString DevicePath() const;
     // Sets the rate and port, then tries to open up to five times with
     // 100 ms between tries. Raises nothing: look at PortOpen.
-    void OpenPort(int baudRate, uint8_t portNumber);
-    void ClosePort(); // swallows every error
-    bool PortOpen() const { return m_portOpen; }
+    virtual void OpenPort(int baudRate, uint8_t portNumber);
+    virtual void ClosePort(); // swallows every error
+    virtual bool PortOpen() const { return m_portOpen; }
     // Text of the last failed open try ("" after a successful open).
     QString LastOpenError() const { return m_lastOpenError; }
     int LastOpenErrorCode() const { return m_lastOpenErrorCode; } // errno, 0 after success
-    void SetRts(bool on);
-    bool CtsOn() const; // the amplifier cable is connected
+    virtual void SetRts(bool on);
+    virtual bool CtsOn() const; // the amplifier cable is connected
     // Line reset: five times ENQ and 0x90 with 300 ms pauses; no answers read.
-    void ResetLine();
+    virtual void ResetLine();
 
     // --- Protocol ---
 
     // One transaction with the address byte. answer is written only when an
     // answer passed its check characters; it keeps its old value otherwise.
-    TTranResult Transact(uint8_t addressByte, const QByteArray &command, QByteArray &answer);
+    virtual TTranResult Transact(uint8_t addressByte, const QByteArray &command, QByteArray &answer);
 
     // One operation per command code. Each polls address byte 0x90 + axis,
     // checks and converts the answer; a failed check gives trCommError.
     // Addresses are 20-bit; bytes of R and M answers are in address order;
     // the bytes of P, Q, Y, Z are the value's most significant first.
-    TTranResult CmdH0(int axis, int32_t &ampCode); // identify: 24-bit amplifier code
-    TTranResult CmdH1(int axis);                   // release
-    TTranResult CmdR(int axis, uint32_t address, std::array<uint8_t, 4> &bytes);
-    TTranResult CmdM(int axis, uint32_t address, std::array<uint8_t, 8> &bytes);
-    TTranResult CmdO(int axis, uint32_t address, uint8_t b0);
-    TTranResult CmdP(int axis, uint32_t address, uint8_t b0, uint8_t b1);
-    TTranResult CmdQ(int axis, uint32_t address, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
-    TTranResult CmdY(int axis, uint32_t address, uint8_t b0, uint8_t b1);
-    TTranResult CmdZ(int axis, uint32_t address, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    virtual TTranResult CmdH0(int axis, int32_t &ampCode); // identify: 24-bit amplifier code
+    virtual TTranResult CmdH1(int axis);                   // release
+    virtual TTranResult CmdR(int axis, uint32_t address, std::array<uint8_t, 4> &bytes);
+    virtual TTranResult CmdM(int axis, uint32_t address, std::array<uint8_t, 8> &bytes);
+    virtual TTranResult CmdO(int axis, uint32_t address, uint8_t b0);
+    virtual TTranResult CmdP(int axis, uint32_t address, uint8_t b0, uint8_t b1);
+    virtual TTranResult CmdQ(int axis, uint32_t address, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    virtual TTranResult CmdY(int axis, uint32_t address, uint8_t b0, uint8_t b1);
+    virtual TTranResult CmdZ(int axis, uint32_t address, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
     // Operation command "W" + two hex digits of code (0x01 for W01, 0xA4 for
     // WA4, ...); answer V8. value is delivered (leading hex digits, at most
     // eight) even when the answer is not exactly eight hex digits, but the
     // result is then trCommError.
-    TTranResult CmdW(int axis, uint8_t code, uint32_t &value);
+    virtual TTranResult CmdW(int axis, uint8_t code, uint32_t &value);
     // Trace command "L" + two hex digits of code (0x00 for L00 ... 0x04 for
     // L04); the answer's eight hex digits split into S (8 bits) and N (24 bits).
-    TTranResult CmdL(int axis, uint8_t code, uint8_t &s, uint32_t &n);
+    virtual TTranResult CmdL(int axis, uint8_t code, uint8_t &s, uint32_t &n);
 
     // --- Helpers ---
 

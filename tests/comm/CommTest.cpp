@@ -75,23 +75,6 @@ TEST(Comm, DevicePathOverridesThePortRule)
     EXPECT_EQ(comm.DeviceName(), QStringLiteral("/dev/ttyS2"));
 }
 
-TEST(Comm, DefaultsOfANewComponent)
-{
-    TComm comm;
-    EXPECT_EQ(comm.Port(), 1);
-    EXPECT_EQ(comm.BaudRate(), 9600);
-    EXPECT_EQ(comm.BaudRateUserDefined(), 9600);
-    EXPECT_EQ(comm.ByteSize(), cbs8);
-    EXPECT_EQ(comm.ParityBits(), cpbNone);
-    EXPECT_EQ(comm.StopBits(), csb1);
-    EXPECT_EQ(comm.FlowControls(), TCommFlowControls(cfcRtsCts));
-    EXPECT_EQ(comm.InQueueSize(), 4096);
-    EXPECT_EQ(comm.OutQueueSize(), 4096);
-    EXPECT_EQ(comm.ReceiveNotifySize(), 3072);
-    EXPECT_EQ(comm.SendNotifySize(), 1024);
-    EXPECT_EQ(comm.EventMask(), 0);
-}
-
 TEST(Comm, MissingDeviceRaisesOpenErrorWithItsCode)
 {
     TComm comm;
@@ -241,14 +224,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{cbs7, cpbOdd, csb1, cfcXonXoff, CS7, PARENB | PARODD, false, false, true},
         LineCase{cbs5, cpbMark, csb15, 0, CS5, PARENB | PARODD | CMSPAR, true, false, false},
         LineCase{cbs6, cpbSpace, csb2, cfcDtrDsr, CS6, PARENB | CMSPAR, true, false, false}));
-
-TEST(Comm, FourBitCharactersAreRefused)
-{
-    TComm comm;
-    comm.SetByteSize(cbs4);
-    termios tio{};
-    EXPECT_THROW(comm.MakeTermios(tio), ECommReadWriteError);
-}
 
 TEST_F(CommOnPty, ARefusedValueLeavesThePropertyAsItWas)
 {
