@@ -76,6 +76,8 @@ public:
     // The answer bytes due by now, removed from the queue, in line order.
     std::string TakeOutput(int64_t now);
     bool OutputPending() const { return !output.empty(); }
+    // When the last byte fed in is complete on the line.
+    int64_t InputDoneAt() const { return input.empty() ? 0 : input.back().due; }
     // The cable is gone: nothing in flight survives.
     void DropAll();
 

@@ -98,8 +98,6 @@ void TSimMotion::Update(int64_t now)
     if (now - last > 10'000'000)
         t = now - 10'000'000;
     commandRevs += CommandTravel(last, t);
-    double previous = speed;
-    double dtTotal = 0;
     while (t < now) {
         const int64_t next = std::min(now, t + step);
         const double dt = Seconds(next - t);
@@ -108,11 +106,12 @@ void TSimMotion::Update(int64_t now)
         speed += (c - speed) * (1 - std::exp(-dt / LagSeconds));
         if (std::fabs(speed) > 1)
             elapsedMoving += dt;
-        dtTotal += dt;
         t = next;
     }
     command = CommandSpeed(now);
-    const double acceleration = dtTotal > 0 ? (speed - previous) / dtTotal : 0; // r/min per s
+    // The lag's own slope, so the torque does not depend on how often the
+    // values are read.
+    const double acceleration = (command - speed) / LagSeconds; // r/min per s
     const double friction = std::fabs(speed) > 1 ? (speed > 0 ? 5.0 : -5.0) : 0.0;
     torque = acceleration * 0.01 + friction;
     last = now;
