@@ -15,10 +15,11 @@ std::string Lower(std::string text)
 }
 
 // The raw bytes of a quantity as the item stores it.
-uint32_t RawOf(const TSimMonitorItem &item, double quantity)
+uint32_t RawOf(const TSimMonitorItem &item, double quantity, int decimals)
 {
-    double scaled = std::round(quantity * std::pow(10.0, item.decimals));
-    if (item.quantity == TSimQuantity::Position || item.quantity == TSimQuantity::PositionCommand) {
+    double scaled = std::round(quantity * std::pow(10.0, decimals));
+    if (item.quantity == TSimQuantity::Position || item.quantity == TSimQuantity::PositionCommand ||
+        item.quantity == TSimQuantity::MultiTurn) {
         // Position counters wrap like the amplifier's.
         const double span = std::ldexp(1.0, 8 * item.length);
         scaled = std::fmod(scaled, span);
@@ -118,7 +119,18 @@ void TSimAxis::RefreshMonitor(int64_t now)
     for (const TSimMonitorItem &item : layout.monitorItems) {
         if (item.quantity == TSimQuantity::None || pins.count(item.address))
             continue;
-        memory.SetValue(item.address, RawOf(item, motion.Value(item.quantity)), item.length);
+        double value = motion.Value(item.quantity);
+        if (item.quantity == TSimQuantity::AlarmCode)
+            value = alarms.Code();
+        else if (item.quantity == TSimQuantity::State)
+            value = alarms.Active() ? 2 : 1;
+        int decimals = item.decimals;
+        if (item.decimalsAddress) {
+            decimals = memory.Byte(*item.decimalsAddress);
+            if (decimals > 10)
+                decimals = 0;
+        }
+        memory.SetValue(item.address, RawOf(item, value, decimals), item.length);
     }
     for (const auto &[address, pin] : pins)
         memory.SetValue(address, pin.raw, pin.length);

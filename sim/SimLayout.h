@@ -25,6 +25,9 @@ struct TSimMonitorItem {
     bool isSigned = true;
     int64_t minValue = INT32_MIN;
     int64_t maxValue = INT32_MAX;
+    // Decimals set in the amplifier (the byte at this address, 0..10)
+    // instead of fixed ones.
+    std::optional<uint32_t> decimalsAddress;
 };
 
 // The memory layout of one model: what the amplifier holds at start and

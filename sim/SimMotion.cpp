@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
@@ -146,6 +147,15 @@ double TSimMotion::Value(TSimQuantity quantity) const
             bits |= 0x0002;
         return bits;
     }
+    case TSimQuantity::PositionInTurn: {
+        const double turns = commandRevs - std::floor(commandRevs);
+        return std::floor(turns * EncoderPulses);
+    }
+    case TSimQuantity::MultiTurn:
+        return std::floor(commandRevs);
+    case TSimQuantity::AlarmCode:
+    case TSimQuantity::State:
+        return 0;
     case TSimQuantity::Outputs: {
         // bit 0 ready, bit 1 in position, bit 2 zero speed
         uint32_t bits = 0x0001;
@@ -163,6 +173,22 @@ TSimQuantity TSimMotion::QuantityOf(const std::string &symbol, const std::string
 {
     const std::string s = Upper(symbol);
     const std::string n = Upper(name);
+    // Symbols of the sample database first, then what names usually say.
+    static const std::pair<const char *, TSimQuantity> known[] = {
+        {"VFB", TSimQuantity::Speed},        {"VCMD", TSimQuantity::SpeedCommand},
+        {"TCMD", TSimQuantity::TorqueCommand}, {"PERR", TSimQuantity::Deviation},
+        {"FBP", TSimQuantity::Position},     {"CMP", TSimQuantity::PositionCommand},
+        {"LOAD", TSimQuantity::Load},        {"TRMS", TSimQuantity::Load},
+        {"TPK", TSimQuantity::Torque},       {"VDSP", TSimQuantity::Speed},
+        {"PDSP", TSimQuantity::Position},    {"DIN", TSimQuantity::Inputs},
+        {"DOUT", TSimQuantity::Outputs},     {"PTRN", TSimQuantity::PositionInTurn},
+        {"MTRN", TSimQuantity::MultiTurn},   {"ALM", TSimQuantity::AlarmCode},
+        {"STAT", TSimQuantity::State},       {"RGLD", TSimQuantity::None},
+        {"AIV", TSimQuantity::None},         {"AIT", TSimQuantity::None},
+    };
+    for (const auto &[sym, quantity] : known)
+        if (s == sym)
+            return quantity;
     auto any = [&](std::initializer_list<const char *> words) {
         for (const char *w : words)
             if (Has(s, w) || Has(n, w))
@@ -208,6 +234,10 @@ const char *TSimMotion::Name(TSimQuantity quantity)
     case TSimQuantity::Load: return "load";
     case TSimQuantity::Inputs: return "inputs";
     case TSimQuantity::Outputs: return "outputs";
+    case TSimQuantity::PositionInTurn: return "position-in-turn";
+    case TSimQuantity::MultiTurn: return "multi-turn";
+    case TSimQuantity::AlarmCode: return "alarm-code";
+    case TSimQuantity::State: return "state";
     }
     return "none";
 }

@@ -16,6 +16,10 @@ enum class TSimQuantity {
     Load,            // effective load ratio, %
     Inputs,          // input signals, one bit each
     Outputs,         // output signals, one bit each
+    PositionInTurn,  // encoder position within one turn, 2^23 pulses a turn
+    MultiTurn,       // whole turns
+    AlarmCode,       // the current alarm (the axis fills it in)
+    State,           // 1 servo on, 2 alarm (the axis fills it in)
 };
 
 // A motor on the amplifier's output: a commanded speed profile, the actual
@@ -28,6 +32,7 @@ public:
     enum class TMode { Stop, Speed, Sine };
 
     static constexpr double PulsesPerRev = 10000.0;
+    static constexpr double EncoderPulses = 8388608.0;
     static constexpr double LagSeconds = 0.1;     // speed loop time constant
     static constexpr double PositionGain = 50.0;  // 1/s, sets the deviation
 

@@ -1,4 +1,5 @@
 // ampsim: servo amplifiers on a pseudo-terminal, for tests and the demo.
+#include "sim/SimDatabase.h"
 #include "sim/SimFrame.h"
 #include "sim/SimLine.h"
 #include "sim/SimOptions.h"
@@ -38,7 +39,25 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // The database: the one asked for must open; the sample beside the
+    // program is used when it is there.
+    TSimDatabase database;
+    bool haveDatabase = false;
+    if (!options->noDb) {
+        const std::string path = options->db.empty() ? ProgramDir() + "/Sample.ad0" : options->db;
+        if (options->db.empty() && access(path.c_str(), F_OK) != 0) {
+            std::fprintf(stderr, "ampsim: no %s; every axis starts with zeroed memory\n", path.c_str());
+        } else if (!database.Open(path, &error)) {
+            std::fprintf(stderr, "ampsim: %s\n", error.c_str());
+            return 1;
+        } else {
+            haveDatabase = true;
+        }
+    }
+
     TSimLine line;
+    if (haveDatabase)
+        line.SetLayoutSource([&database](uint32_t code) { return database.Layout(code); });
     line.SetBaud(options->baud);
     line.SetLineTime(options->lineTime);
     line.SetTurnaroundUs(int64_t(options->turnaroundMs) * 1000);
@@ -58,8 +77,11 @@ int main(int argc, char **argv)
 
     std::vector<std::pair<int, uint32_t>> axes = options->axes;
     if (axes.empty()) {
-        std::fprintf(stderr, "ampsim: no axis given (--axis N=CODE)\n");
-        return 2;
+        if (!haveDatabase || database.Codes().empty()) {
+            std::fprintf(stderr, "ampsim: no axis given (--axis N=CODE)\n");
+            return 2;
+        }
+        axes.emplace_back(1, database.Codes().front());
     }
     const int64_t start = TSimServer::Now();
     for (const auto &[n, code] : axes)

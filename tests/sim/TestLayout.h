@@ -20,10 +20,10 @@ inline TSimLayout TestLayout()
     l.nowAlarmAddress = 0xF8600;
     l.historyAlarmAddress = 0xF8610;
     l.monitorItems = {
-        {0xF0000, 2, "SPD", TSimQuantity::Speed, 0, true, -10000, 10000},
-        {0xF0002, 2, "TRQ", TSimQuantity::Torque, 1, true, -5000, 5000},
-        {0xF0004, 4, "PFB", TSimQuantity::Position, 0, true, INT32_MIN, INT32_MAX},
-        {0xF0008, 2, "ETC", TSimQuantity::None, 0, false, 0, 65535},
+        {0xF0000, 2, "SPD", TSimQuantity::Speed, 0, true, -10000, 10000, {}},
+        {0xF0002, 2, "TRQ", TSimQuantity::Torque, 1, true, -5000, 5000, {}},
+        {0xF0004, 4, "PFB", TSimQuantity::Position, 0, true, INT32_MIN, INT32_MAX, {}},
+        {0xF0008, 2, "ETC", TSimQuantity::None, 0, false, 0, 65535, {}},
     };
     l.monitorFirst = 0xF0000;
     l.monitorEnd = 0xF000A;
