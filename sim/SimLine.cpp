@@ -55,16 +55,7 @@ void TSimLine::Feed(const uint8_t *data, size_t count, int64_t now)
             due = std::max(now, inputFreeAt) + CharTimeUs();
             inputFreeAt = due;
         }
-        input.push_back({due, data[i]});
-    }
-}
-
-void TSimLine::Advance(int64_t now)
-{
-    while (!input.empty() && input.front().due <= now) {
-        const TIn in = input.front();
-        input.pop_front();
-        Deliver(in.byte, in.due);
+        Deliver(data[i], due);
     }
 }
 
@@ -76,7 +67,7 @@ void TSimLine::Deliver(uint8_t byte, int64_t at)
         replies.clear();
         axis->Receive(byte, at, replies, cancel);
         if (cancel)
-            Cancel(n);
+            Cancel(n, at);
         for (const TSimAxis::TReply &r : replies)
             Schedule(n, r.bytes, at + r.delayUs + (lineTime ? turnaroundUs : 0));
     }
@@ -93,10 +84,11 @@ void TSimLine::Schedule(int axis, const std::string &bytes, int64_t start)
     }
 }
 
-void TSimLine::Cancel(int axis)
+void TSimLine::Cancel(int axis, int64_t after)
 {
     const size_t before = output.size();
-    output.erase(std::remove_if(output.begin(), output.end(), [axis](const TOut &o) { return o.axis == axis; }),
+    output.erase(std::remove_if(output.begin(), output.end(),
+                                [axis, after](const TOut &o) { return o.axis == axis && o.due > after; }),
                  output.end());
     if (output.size() != before)
         outputFreeAt = output.empty() ? 0 : output.back().due;
@@ -104,12 +96,7 @@ void TSimLine::Cancel(int axis)
 
 int64_t TSimLine::NextDue() const
 {
-    int64_t next = Never;
-    if (!input.empty())
-        next = input.front().due;
-    if (!output.empty())
-        next = std::min(next, output.front().due);
-    return next;
+    return output.empty() ? Never : output.front().due;
 }
 
 std::string TSimLine::TakeOutput(int64_t now)
@@ -124,7 +111,6 @@ std::string TSimLine::TakeOutput(int64_t now)
 
 void TSimLine::DropAll()
 {
-    input.clear();
     output.clear();
     inputFreeAt = 0;
     outputFreeAt = 0;

@@ -17,16 +17,18 @@
 // the program sends, and the line's timing. Time is in microseconds of the
 // caller's clock, so tests can run it on a clock of their own.
 //
-// Feed the bytes as they are read, Advance to the present, and take the
-// bytes that are due for the line:
+// Feed the bytes as they are read and take the bytes that are due for the
+// line:
 //     line.Feed(buf, n, now);
-//     line.Advance(now);
 //     write(fd, line.TakeOutput(now));
 //     sleep until line.NextDue();
 //
 // With line-time emulation each character takes 12 bit times (8E2) in both
 // directions, and every answer starts a turnaround after the byte it
-// answers. Without it answers are due at once.
+// answers. A received byte is handed to the axes at once, stamped with the
+// time it is complete on the line, so the answers are due at the line's
+// own times however late the reading thread got to run. Without line time
+// answers are due at once.
 class TSimLine
 {
 public:
@@ -69,15 +71,13 @@ public:
 
     void Feed(const uint8_t *data, size_t count, int64_t now);
     void Feed(std::string_view bytes, int64_t now) { Feed(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), now); }
-    // Hands every received byte that is complete by now to the axes.
-    void Advance(int64_t now);
-    // The earliest time a received byte or an answer byte falls due.
+    // The earliest time an answer byte falls due.
     int64_t NextDue() const;
     // The answer bytes due by now, removed from the queue, in line order.
     std::string TakeOutput(int64_t now);
     bool OutputPending() const { return !output.empty(); }
     // When the last byte fed in is complete on the line.
-    int64_t InputDoneAt() const { return input.empty() ? 0 : input.back().due; }
+    int64_t InputDoneAt() const { return inputFreeAt; }
     // The cable is gone: nothing in flight survives.
     void DropAll();
 
@@ -85,10 +85,6 @@ public:
     void Refresh(int64_t now);
 
 private:
-    struct TIn {
-        int64_t due;
-        uint8_t byte;
-    };
     struct TOut {
         int64_t due;
         uint8_t byte;
@@ -97,7 +93,8 @@ private:
 
     void Deliver(uint8_t byte, int64_t at);
     void Schedule(int axis, const std::string &bytes, int64_t start);
-    void Cancel(int axis);
+    // Drops the axis's answer bytes due after `after`.
+    void Cancel(int axis, int64_t after = std::numeric_limits<int64_t>::min());
 
     std::map<int, std::unique_ptr<TSimAxis>> axes;
     TLayoutSource layoutSource;
@@ -108,7 +105,6 @@ private:
     bool lineTime = false;
     int64_t turnaroundUs = 1000;
 
-    std::deque<TIn> input;
     int64_t inputFreeAt = 0;  // when the last received character is complete
     std::deque<TOut> output;
     int64_t outputFreeAt = 0; // when the last queued character is on the line

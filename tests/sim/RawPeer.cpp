@@ -7,7 +7,6 @@
 void TRawPeer::Send(const std::string &bytes)
 {
     line.Feed(bytes, now);
-    line.Advance(now);
 }
 
 std::string TRawPeer::Receive(int64_t maxWaitUs)
@@ -22,7 +21,6 @@ std::string TRawPeer::Receive(int64_t maxWaitUs)
             break;
         if (due > now)
             now = due;
-        line.Advance(now);
         const std::string got = line.TakeOutput(now);
         if (!got.empty())
             end = now + maxWaitUs;
