@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -142,6 +143,10 @@ public:
     // Moves to the first row of the view whose fields (";"-separated)
     // equal the values; false and the cursor unchanged when none does.
     bool Locate(const QString &fieldNames, const std::vector<TValue> &values);
+    bool Locate(const QString &fieldNames, std::initializer_list<TValue> values)
+    {
+        return Locate(fieldNames, std::vector<TValue>(values));
+    }
     bool Locate(const QString &fieldName, const TValue &value) { return Locate(fieldName, std::vector<TValue>{value}); }
 
     // Fields of the cursor's row; a null value when the view is empty or
