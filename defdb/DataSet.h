@@ -196,6 +196,7 @@ private:
     std::vector<int> calcJ, calcE;    // per calculated field: its sources
     QHash<QString, int> nameIndex;    // upper-case name -> field
     std::vector<qint64> autoIncNext;  // per stored field, filled on the first append
+    std::vector<int> linkTarget;      // scratch of ComputeDerived
 
     std::vector<TFieldDef> fields; // stored fields first, then the derived ones
     int storedCount = 0;
