@@ -92,7 +92,8 @@ public:
     bool LoadFromBytes(const QByteArray &bytes, QString *error = nullptr);
     QByteArray SaveToBytes() const;
 
-    // Recomputes every lookup (call after reloading a table looked up into).
+    // Recomputes every lookup (call after reloading a table looked up into,
+    // or after switching its display language).
     void RefreshLookups();
 
     // --- Order and filter ------------------------------------------------

@@ -277,3 +277,58 @@ TEST_F(SampleDatabase, PerModelTablesFollowTheModels)
 }
 
 } // namespace
+
+#include "defdb/ParamDefReader.h"
+
+namespace {
+
+// The records the value codec takes, read from the sample's tables.
+TEST_F(SampleDatabase, ParameterRowsBecomeCodecRecords)
+{
+    TDataSet type, param, amp, fraction, tableData, binary;
+    TDefSchema::AddParameterLookups(param, &type);
+    TDefSchema::AddAmpParaLookups(amp, param, &fraction, nullptr);
+    for (auto [t, s] : {std::pair{&type, "1_TYPE.cds"}, {&param, "1_PARAMETER.cds"}, {&fraction, "1_FRACTION.cds"},
+                        {&amp, "1_AMP_PARA.cds"}, {&tableData, "1_TABLE_DATA.cds"}, {&binary, "1_BINARY_DATA.cds"}})
+        ASSERT_TRUE(intf.LoadTable(*t, QString::fromLatin1(s))) << s;
+    amp.SetJapanese(false);
+    param.SetJapanese(false);
+    amp.RefreshLookups(); // the English names of PARAMETER
+    const TParamDefReader reader(amp);
+    const int key = ModelKey(CodeA);
+
+    ASSERT_TRUE(amp.Locate(QStringLiteral("AMPLIFIER_ID;ADDRESS"), {key, 0xF800C}));
+    TParamDef gear = reader.Current();
+    EXPECT_EQ(gear.ampId, key);
+    EXPECT_EQ(gear.address, 0xF800C);
+    EXPECT_EQ(gear.length, 4);
+    EXPECT_EQ(gear.dataForm, 5);
+    EXPECT_EQ(gear.standardValue, 0x00010001);
+    EXPECT_EQ(gear.fractionCode, 1001);
+    EXPECT_EQ(gear.name, QStringLiteral("Electronic gear"));
+    EXPECT_EQ(gear.nameJ, QStringLiteral("電子ギア"));
+    EXPECT_EQ(gear.modeNo, 0);
+    EXPECT_FALSE(gear.tableId.has_value());
+
+    ASSERT_TRUE(amp.Locate(QStringLiteral("AMPLIFIER_ID;ADDRESS"), {key, 0xF805C}));
+    EXPECT_FALSE(reader.Current().perPowerOf10.has_value());
+    ASSERT_TRUE(amp.Locate(QStringLiteral("AMPLIFIER_ID;ADDRESS"), {key, 0xF8200}));
+    const TParamDef capacity = reader.Current();
+    EXPECT_FALSE(capacity.modeNo.has_value());
+    EXPECT_EQ(capacity.tableId, 6);
+    ASSERT_TRUE(amp.Locate(QStringLiteral("AMPLIFIER_ID;ADDRESS"), {key, 0xF8040}));
+    EXPECT_EQ(reader.Current().unit3, QStringLiteral("deg/s"));
+
+    const TTableDataRows rows = TParamDefReader::TableDataRows(tableData);
+    EXPECT_EQ(rows.size(), tableData.AllRowCount());
+    EXPECT_EQ(TParamDefReader::BinaryDataRows(binary).size(), binary.AllRowCount());
+    const TFractionRows fractions = TParamDefReader::FractionRows(fraction);
+    ASSERT_EQ(fractions.size(), 4);
+    EXPECT_EQ(fractions[0].code, 1001);
+    EXPECT_TRUE(fractions[0].text.contains(QLatin1String("NUMER")));
+    // An empty view gives the defaults.
+    amp.SetFilter(QStringLiteral("AMPLIFIER_ID=-1"));
+    EXPECT_EQ(reader.Current().ampId, -1);
+}
+
+} // namespace
