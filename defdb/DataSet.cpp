@@ -151,7 +151,9 @@ void TDataSet::RebuildNameIndex()
 
 int TDataSet::FieldIndex(const QString &name) const
 {
-    return nameIndex.value(Upper(name), -1);
+    // Field names are upper case, and so are the names callers write.
+    const auto it = nameIndex.constFind(name);
+    return it != nameIndex.constEnd() ? *it : nameIndex.value(Upper(name), -1);
 }
 
 // Lays out the derived fields behind the stored ones, resolves their
@@ -305,8 +307,15 @@ void TDataSet::RefreshLookups()
         return;
     BuildLookupMaps();
     for (size_t i = size_t(storedCount); i < fields.size(); ++i)
-        if (fieldLink[i] >= 0)
-            fieldResult[i] = links[size_t(fieldLink[i])].set->FieldIndex(fields[i].resultField);
+        if (fieldLink[i] >= 0) {
+            const TDataSet &set = *links[size_t(fieldLink[i])].set;
+            fieldResult[i] = set.FieldIndex(fields[i].resultField);
+            // The looked-up table may have been loaded only now.
+            if (fieldResult[i] >= 0) {
+                fields[i].type = set.FieldDef(fieldResult[i]).type;
+                fields[i].size = set.FieldDef(fieldResult[i]).size;
+            }
+        }
     for (int r = 0; r < int(rows.size()); ++r)
         ComputeDerived(r, false);
     for (TLink &l : links) {
