@@ -565,16 +565,23 @@ int TFMMain::FirstAxisInUse()
 
 void TFMMain::OfflineAction()
 {
+    bool lineGone = false;
     for (int axis = 1; axis <= 15; ++axis) {
         if (env.AmpCode(axis) <= 0)
             continue;
         env.SetAmpCode(axis, -1);
+        if (lineGone)
+            continue;
         const TTranResult r = amp ? amp->CmdH1(axis) : trTimeout;
         if (r == trOk)
             continue;
         // Without the cable every release fails; the cable watch speaks.
-        if (!amp || !amp->CtsOn())
-            break;
+        // The remaining axes are not released but still leave the in-use
+        // set: an offline line has no axis in use.
+        if (!amp || !amp->CtsOn()) {
+            lineGone = true;
+            continue;
+        }
         TMessenger::Instance().Warning(TDMTran::FailureText(r, axis));
     }
     SetOnline(false);
