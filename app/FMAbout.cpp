@@ -61,7 +61,7 @@ QString TFMAbout::VersionLine(const QString &productVersion, const QString &data
 TFMAbout::TFMAbout(QWidget *owner, TDMMain &mainTables) : QDialog(owner)
 {
     setObjectName(QStringLiteral("FMAbout"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // The VERSION table is only loaded for this box.

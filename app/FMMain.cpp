@@ -90,115 +90,115 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     qApp->installEventFilter(this);
 
     const QString sep = QStringLiteral("|");
-    actExit = MakeAction("actExit", QStringLiteral("終了(&X)"),
-                         QStringLiteral("終了") + sep + QStringLiteral("プログラムを終了します"));
-    actCommSet = MakeAction("actCommSet", QStringLiteral("通信設定(&S)..."),
-                            QStringLiteral("通信設定") + sep
-                                + QStringLiteral("通信ポート、通信速度、使用する軸番号を設定します"),
+    actExit = MakeAction("actExit", tr("終了(&X)"),
+                         tr("終了") + sep + tr("プログラムを終了します"));
+    actCommSet = MakeAction("actCommSet", tr("通信設定(&S)..."),
+                            tr("通信設定") + sep
+                                + tr("通信ポート、通信速度、使用する軸番号を設定します"),
                             TileIcon(QStringLiteral("設"), CommColour));
-    actCommOnline = MakeAction("actCommOnline", QStringLiteral("オフライン->オンライン(&N)..."),
-                               QStringLiteral("オンライン") + sep
-                                   + QStringLiteral("通信ポートを開き、サーボアンプとの通信を始めます"),
+    actCommOnline = MakeAction("actCommOnline", tr("オフライン->オンライン(&N)..."),
+                               tr("オンライン") + sep
+                                   + tr("通信ポートを開き、サーボアンプとの通信を始めます"),
                                TileIcon(QStringLiteral("ON"), CommColour));
-    actCommAxesCheck = MakeAction("actCommAxesCheck", QStringLiteral("通信状態の確認(&C)..."),
-                                  QStringLiteral("通信状態の確認") + sep
-                                      + QStringLiteral("どの軸番号のサーボアンプが応答するかを確認します"),
+    actCommAxesCheck = MakeAction("actCommAxesCheck", tr("通信状態の確認(&C)..."),
+                                  tr("通信状態の確認") + sep
+                                      + tr("どの軸番号のサーボアンプが応答するかを確認します"),
                                   TileIcon(QStringLiteral("確"), CommColour));
-    actCommOffline = MakeAction("actCommOffline", QStringLiteral("オンライン->オフライン(&F)"),
-                                QStringLiteral("オフライン") + sep
-                                    + QStringLiteral("サーボアンプとの通信を終え、通信ポートを閉じます"),
+    actCommOffline = MakeAction("actCommOffline", tr("オンライン->オフライン(&F)"),
+                                tr("オフライン") + sep
+                                    + tr("サーボアンプとの通信を終え、通信ポートを閉じます"),
                                 TileIcon(QStringLiteral("OFF"), CommColour));
-    actCommReset = MakeAction("actCommReset", QStringLiteral("通信リセット(&R)"),
-                              QStringLiteral("通信リセット") + sep
-                                  + QStringLiteral("通信ラインをリセットし、オフラインにします"));
-    actParamGeneralSet = MakeAction("actParamGeneralSet", QStringLiteral("一般パラメータ設定(&G)..."),
-                                    QStringLiteral("一般パラメータ") + sep
-                                        + QStringLiteral("一般パラメータを表示、編集します"),
+    actCommReset = MakeAction("actCommReset", tr("通信リセット(&R)"),
+                              tr("通信リセット") + sep
+                                  + tr("通信ラインをリセットし、オフラインにします"));
+    actParamGeneralSet = MakeAction("actParamGeneralSet", tr("一般パラメータ設定(&G)..."),
+                                    tr("一般パラメータ") + sep
+                                        + tr("一般パラメータを表示、編集します"),
                                     TileIcon(QStringLiteral("一般"), ParamColour));
-    actParamSystemSet = MakeAction("actParamSystemSet", QStringLiteral("システムパラメータ設定(&S)..."),
-                                   QStringLiteral("システムパラメータ") + sep
-                                       + QStringLiteral("システムパラメータを表示、編集します"),
+    actParamSystemSet = MakeAction("actParamSystemSet", tr("システムパラメータ設定(&S)..."),
+                                   tr("システムパラメータ") + sep
+                                       + tr("システムパラメータを表示、編集します"),
                                    TileIcon(QStringLiteral("シス"), ParamColour));
-    actParamMotorSet = MakeAction("actParamMotorSet", QStringLiteral("モータパラメータ設定(&M)..."),
-                                  QStringLiteral("モータパラメータ") + sep
-                                      + QStringLiteral("モータパラメータを表示、編集します"),
+    actParamMotorSet = MakeAction("actParamMotorSet", tr("モータパラメータ設定(&M)..."),
+                                  tr("モータパラメータ") + sep
+                                      + tr("モータパラメータを表示、編集します"),
                                   TileIcon(QStringLiteral("モ"), ParamColour));
-    actParamSave = MakeAction("actParamSave", QStringLiteral("パラメータの転送 [アンプ->ファイル](&F)..."),
-                              QStringLiteral("アンプ->ファイル") + sep
-                                  + QStringLiteral("サーボアンプのパラメータをファイルに保存します"),
+    actParamSave = MakeAction("actParamSave", tr("パラメータの転送 [アンプ->ファイル](&F)..."),
+                              tr("アンプ->ファイル") + sep
+                                  + tr("サーボアンプのパラメータをファイルに保存します"),
                               TileIcon(QStringLiteral("A→F"), ParamColour));
-    actParamLoad = MakeAction("actParamLoad", QStringLiteral("パラメータの転送 [ファイル->アンプ](&A)..."),
-                              QStringLiteral("ファイル->アンプ") + sep
-                                  + QStringLiteral("ファイルのパラメータをサーボアンプに書き込みます"),
+    actParamLoad = MakeAction("actParamLoad", tr("パラメータの転送 [ファイル->アンプ](&A)..."),
+                              tr("ファイル->アンプ") + sep
+                                  + tr("ファイルのパラメータをサーボアンプに書き込みます"),
                               TileIcon(QStringLiteral("F→A"), ParamColour));
-    actMonitorDisp = MakeAction("actMonitorDisp", QStringLiteral("モニタ表示(&D)..."),
-                                QStringLiteral("モニタ表示") + sep
-                                    + QStringLiteral("サーボアンプのモニタ値を表示します"),
+    actMonitorDisp = MakeAction("actMonitorDisp", tr("モニタ表示(&D)..."),
+                                tr("モニタ表示") + sep
+                                    + tr("サーボアンプのモニタ値を表示します"),
                                 TileIcon(QStringLiteral("M"), MonitorColour));
-    actMonitorMulti = MakeAction("actMonitorMulti", QStringLiteral("マルチモニタ表示(&M)..."),
-                                 QStringLiteral("マルチモニタ表示") + sep
-                                     + QStringLiteral("複数のサーボアンプのモニタ値を並べて表示します"),
+    actMonitorMulti = MakeAction("actMonitorMulti", tr("マルチモニタ表示(&M)..."),
+                                 tr("マルチモニタ表示") + sep
+                                     + tr("複数のサーボアンプのモニタ値を並べて表示します"),
                                  TileIcon(QStringLiteral("MM"), MonitorColour));
-    actMonitorAlarm = MakeAction("actMonitorAlarm", QStringLiteral("アラーム履歴表示(&A)..."),
-                                 QStringLiteral("アラーム履歴") + sep
-                                     + QStringLiteral("現在のアラームとアラーム履歴を表示します"),
+    actMonitorAlarm = MakeAction("actMonitorAlarm", tr("アラーム履歴表示(&A)..."),
+                                 tr("アラーム履歴") + sep
+                                     + tr("現在のアラームとアラーム履歴を表示します"),
                                  TileIcon(QStringLiteral("AL"), MonitorColour));
-    actTestVelocityJog = MakeAction("actTestVelocityJog", QStringLiteral("速度JOG運転(&J)..."),
-                                    QStringLiteral("速度JOG運転") + sep
-                                        + QStringLiteral("速度指令でモータを試運転します"),
+    actTestVelocityJog = MakeAction("actTestVelocityJog", tr("速度JOG運転(&J)..."),
+                                    tr("速度JOG運転") + sep
+                                        + tr("速度指令でモータを試運転します"),
                                     TileIcon(QStringLiteral("JOG"), TestColour));
-    actTestPulseJog = MakeAction("actTestPulseJog", QStringLiteral("パルス送りJOG運転(&P)..."),
-                                 QStringLiteral("パルス送りJOG運転") + sep
-                                     + QStringLiteral("パルス送りでモータを試運転します"),
+    actTestPulseJog = MakeAction("actTestPulseJog", tr("パルス送りJOG運転(&P)..."),
+                                 tr("パルス送りJOG運転") + sep
+                                     + tr("パルス送りでモータを試運転します"),
                                  TileIcon(QStringLiteral("PJ"), TestColour));
-    actTestANFTuning = MakeAction("actTestANFTuning", QStringLiteral("オートノッチフィルタチューニング(&N)..."),
-                                  QStringLiteral("オートノッチフィルタ") + sep
-                                      + QStringLiteral("ノッチフィルタを自動で調整します"),
+    actTestANFTuning = MakeAction("actTestANFTuning", tr("オートノッチフィルタチューニング(&N)..."),
+                                  tr("オートノッチフィルタ") + sep
+                                      + tr("ノッチフィルタを自動で調整します"),
                                   TileIcon(QStringLiteral("NF"), TestColour));
     actTextAutoFrequencyTuning = MakeAction("actTextAutoFrequencyTuning",
-                                            QStringLiteral("オート周波数チューニング(&F)"),
-                                            QStringLiteral("オート制振周波数チューニング") + sep
-                                                + QStringLiteral("制振周波数を自動で調整します"));
+                                            tr("オート周波数チューニング(&F)"),
+                                            tr("オート制振周波数チューニング") + sep
+                                                + tr("制振周波数を自動で調整します"));
     actTestAutoTunigResultSave = MakeAction("actTestAutoTunigResultSave",
-                                            QStringLiteral("オートチューニング結果保存(&G)"),
-                                            QStringLiteral("オートチューニング結果保存") + sep
-                                                + QStringLiteral("オートチューニングの結果をパラメータに保存します"));
-    actTestSystemAnalysis = MakeAction("actTestSystemAnalysis", QStringLiteral("システムアナリシス(&S)..."),
-                                       QStringLiteral("システムアナリシス") + sep
-                                           + QStringLiteral("機械の周波数特性を測定し、表示します"),
+                                            tr("オートチューニング結果保存(&G)"),
+                                            tr("オートチューニング結果保存") + sep
+                                                + tr("オートチューニングの結果をパラメータに保存します"));
+    actTestSystemAnalysis = MakeAction("actTestSystemAnalysis", tr("システムアナリシス(&S)..."),
+                                       tr("システムアナリシス") + sep
+                                           + tr("機械の周波数特性を測定し、表示します"),
                                        TileIcon(QStringLiteral("SA"), TestColour));
-    actTestExcitation = MakeAction("actTestExcitation", QStringLiteral("固定励磁操作(&E)..."),
-                                   QStringLiteral("固定励磁操作") + sep
-                                       + QStringLiteral("モータを固定励磁します"));
-    actTestOffsetVRef = MakeAction("actTestOffsetVRef", QStringLiteral("アナログオフセット調整(V-REF)(&V)..."),
-                                   QStringLiteral("オフセット調整(V-REF)") + sep
-                                       + QStringLiteral("アナログ速度/トルク指令のオフセットを調整します"));
-    actTestOffsetTComp = MakeAction("actTestOffsetTComp", QStringLiteral("アナログオフセット調整(T-COMP)(&T)..."),
-                                    QStringLiteral("オフセット調整(T-COMP)") + sep
-                                        + QStringLiteral("アナログトルク加算指令のオフセットを調整します"));
-    actTestAlarmReset = MakeAction("actTestAlarmReset", QStringLiteral("アラームリセット(&R)..."),
-                                   QStringLiteral("アラームリセット") + sep
-                                       + QStringLiteral("サーボアンプのアラームをリセットします"),
+    actTestExcitation = MakeAction("actTestExcitation", tr("固定励磁操作(&E)..."),
+                                   tr("固定励磁操作") + sep
+                                       + tr("モータを固定励磁します"));
+    actTestOffsetVRef = MakeAction("actTestOffsetVRef", tr("アナログオフセット調整(V-REF)(&V)..."),
+                                   tr("オフセット調整(V-REF)") + sep
+                                       + tr("アナログ速度/トルク指令のオフセットを調整します"));
+    actTestOffsetTComp = MakeAction("actTestOffsetTComp", tr("アナログオフセット調整(T-COMP)(&T)..."),
+                                    tr("オフセット調整(T-COMP)") + sep
+                                        + tr("アナログトルク加算指令のオフセットを調整します"));
+    actTestAlarmReset = MakeAction("actTestAlarmReset", tr("アラームリセット(&R)..."),
+                                   tr("アラームリセット") + sep
+                                       + tr("サーボアンプのアラームをリセットします"),
                                    TileIcon(QStringLiteral("RST"), TestColour));
-    actTestAbsEncClear = MakeAction("actTestAbsEncClear", QStringLiteral("アブソリュートエンコーダクリア(&A)..."),
-                                    QStringLiteral("アブソリュートエンコーダクリア") + sep
-                                        + QStringLiteral("アブソリュートエンコーダの多回転データをクリアします"));
-    actTrace = MakeAction("actTrace", QStringLiteral("運転トレース(&O)..."),
-                          QStringLiteral("運転トレース") + sep
-                              + QStringLiteral("運転中の波形を記録し、表示します"),
+    actTestAbsEncClear = MakeAction("actTestAbsEncClear", tr("アブソリュートエンコーダクリア(&A)..."),
+                                    tr("アブソリュートエンコーダクリア") + sep
+                                        + tr("アブソリュートエンコーダの多回転データをクリアします"));
+    actTrace = MakeAction("actTrace", tr("運転トレース(&O)..."),
+                          tr("運転トレース") + sep
+                              + tr("運転中の波形を記録し、表示します"),
                           TileIcon(QStringLiteral("TR"), TraceColour));
-    actMakerPara = MakeAction("actMakerPara", QStringLiteral("ダイレクトパラメータ設定(&P)..."),
-                              QStringLiteral("ダイレクトパラメータ") + sep
-                                  + QStringLiteral("アドレスを指定してメモリを読み書きします"));
-    actMakerMonitor = MakeAction("actMakerMonitor", QStringLiteral("ダイレクトモニタ(&M)..."),
-                                 QStringLiteral("ダイレクトモニタ") + sep
-                                     + QStringLiteral("アドレスを指定してメモリを監視します"));
-    actMakerLoad = MakeAction("actMakerLoad", QStringLiteral("全領域ロード(&L)..."),
-                              QStringLiteral("全領域ロード") + sep
-                                  + QStringLiteral("パラメータ領域全体をファイルからロードします"));
-    actHelpAbout = MakeAction("actHelpAbout", QStringLiteral("バージョン情報(&A)..."),
-                              QStringLiteral("バージョン情報") + sep
-                                  + QStringLiteral("バージョン情報を表示します"));
+    actMakerPara = MakeAction("actMakerPara", tr("ダイレクトパラメータ設定(&P)..."),
+                              tr("ダイレクトパラメータ") + sep
+                                  + tr("アドレスを指定してメモリを読み書きします"));
+    actMakerMonitor = MakeAction("actMakerMonitor", tr("ダイレクトモニタ(&M)..."),
+                                 tr("ダイレクトモニタ") + sep
+                                     + tr("アドレスを指定してメモリを監視します"));
+    actMakerLoad = MakeAction("actMakerLoad", tr("全領域ロード(&L)..."),
+                              tr("全領域ロード") + sep
+                                  + tr("パラメータ領域全体をファイルからロードします"));
+    actHelpAbout = MakeAction("actHelpAbout", tr("バージョン情報(&A)..."),
+                              tr("バージョン情報") + sep
+                                  + tr("バージョン情報を表示します"));
 
     onlineOnly = {actCommAxesCheck,  actCommOffline,     actParamSave,       actParamLoad,
                   actMonitorDisp,    actMonitorMulti,    actTestVelocityJog, actTestPulseJog,
@@ -303,10 +303,10 @@ QAction *TFMMain::MakeAction(const char *name, const QString &caption, const QSt
 void TFMMain::BuildMenus()
 {
     QMenuBar *bar = menuBar();
-    QMenu *file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu *file = bar->addMenu(tr("ファイル(&F)"));
     file->addAction(actExit);
 
-    QMenu *comm = bar->addMenu(QStringLiteral("通信(&C)"));
+    QMenu *comm = bar->addMenu(tr("通信(&C)"));
     comm->addAction(actCommSet);
     comm->addAction(actCommOnline);
     comm->addSeparator();
@@ -315,7 +315,7 @@ void TFMMain::BuildMenus()
     comm->addSeparator();
     comm->addAction(actCommReset);
 
-    QMenu *param = bar->addMenu(QStringLiteral("パラメータ(&P)"));
+    QMenu *param = bar->addMenu(tr("パラメータ(&P)"));
     param->addAction(actParamGeneralSet);
     param->addAction(actParamSystemSet);
     param->addAction(actParamMotorSet);
@@ -323,18 +323,18 @@ void TFMMain::BuildMenus()
     param->addAction(actParamSave);
     param->addAction(actParamLoad);
 
-    QMenu *monitor = bar->addMenu(QStringLiteral("モニタ(&M)"));
+    QMenu *monitor = bar->addMenu(tr("モニタ(&M)"));
     monitor->addAction(actMonitorDisp);
     monitor->addAction(actMonitorMulti);
     monitor->addSeparator();
     monitor->addAction(actMonitorAlarm);
 
-    QMenu *test = bar->addMenu(QStringLiteral("試運転と調整(&T)"));
+    QMenu *test = bar->addMenu(tr("試運転と調整(&T)"));
     test->addAction(actTestVelocityJog);
     test->addAction(actTestPulseJog);
     test->addAction(actTestANFTuning);
     // The menu names this action more fully than its caption does.
-    QAction *frequencyItem = test->addAction(QStringLiteral("オート制振周波数チューニング(&F)"));
+    QAction *frequencyItem = test->addAction(tr("オート制振周波数チューニング(&F)"));
     frequencyItem->setObjectName(QStringLiteral("mnuTextAutoFrequencyTuning"));
     frequencyItem->setStatusTip(actTextAutoFrequencyTuning->statusTip());
     connect(frequencyItem, &QAction::triggered, actTextAutoFrequencyTuning, &QAction::trigger);
@@ -350,17 +350,17 @@ void TFMMain::BuildMenus()
     test->addAction(actTestAlarmReset);
     test->addAction(actTestAbsEncClear);
 
-    QMenu *trace = bar->addMenu(QStringLiteral("運転トレース(&O)"));
+    QMenu *trace = bar->addMenu(tr("運転トレース(&O)"));
     trace->addAction(actTrace);
 
-    mnuDirect = bar->addMenu(QStringLiteral("ダイレクトモード(&D)"));
+    mnuDirect = bar->addMenu(tr("ダイレクトモード(&D)"));
     mnuDirect->setObjectName(QStringLiteral("mnuDirect"));
     mnuDirect->addAction(actMakerPara);
     mnuDirect->addAction(actMakerMonitor);
     mnuDirect->addAction(actMakerLoad);
     mnuDirect->menuAction()->setVisible(false);
 
-    QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu *help = bar->addMenu(tr("ヘルプ(&H)"));
     help->addAction(actHelpAbout);
 }
 
@@ -496,7 +496,7 @@ void TFMMain::FirstShow()
     SetOnline(false);
     mnuDirect->menuAction()->setVisible(env.DisplayLevel == dlService);
     if (intf.DatabaseBroken()) {
-        TMessenger::Instance().Error(QStringLiteral("アンプ定義ファイルが壊れています。"));
+        TMessenger::Instance().Error(tr("アンプ定義ファイルが壊れています。"));
         // Closing from inside the show would leave the show half done.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
@@ -527,11 +527,11 @@ void TFMMain::SetOnline(bool on)
         if (amp && amp->PortOpen()) {
             amp->SetRts(true);
             if (!amp->CtsOn()) {
-                TMessenger::Instance().Warning(QStringLiteral("通信ケーブルが接続されていません。"));
+                TMessenger::Instance().Warning(tr("通信ケーブルが接続されていません。"));
                 on = false;
             }
         } else {
-            TMessenger::Instance().Warning(QStringLiteral("通信ポートが使用できません。(COM%1)").arg(port));
+            TMessenger::Instance().Warning(tr("通信ポートが使用できません。(COM%1)").arg(port));
             on = false;
         }
     }
@@ -627,7 +627,7 @@ void TFMMain::CableWatch()
         tmrDisconnect.start();
         return;
     }
-    TMessenger::Instance().Warning(QStringLiteral("通信ケーブルが接続されていません。"));
+    TMessenger::Instance().Warning(tr("通信ケーブルが接続されていません。"));
     for (int axis = 1; axis <= 15; ++axis)
         env.SetAmpCode(axis, -1);
     SetOnline(false);

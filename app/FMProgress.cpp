@@ -36,13 +36,13 @@ TFMProgress::TFMProgress(QWidget *owner)
     ProgressBar->setTextVisible(false);
     ProgressBar->setGeometry(Margin, 48, ClientWidth - 2 * Margin, 22);
 
-    btnServoOff = new QPushButton(QStringLiteral("サーボオフ"), this);
+    btnServoOff = new QPushButton(tr("サーボオフ"), this);
     btnServoOff->setObjectName(QStringLiteral("btnServoOff"));
     btnServoOff->setAutoDefault(false);
     btnServoOff->hide();
     connect(btnServoOff, &QPushButton::clicked, this, [this] { request = rqServoOff; });
 
-    btnCancel = new QPushButton(QStringLiteral("中止"), this);
+    btnCancel = new QPushButton(tr("中止"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
     btnCancel->hide();

@@ -3,6 +3,8 @@
 #include "app/DMEnvironment.h"
 #include "app/Messenger.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 TDMTran *g_instance = nullptr;
@@ -52,11 +54,11 @@ QString TDMTran::FailureText(TTranResult result, int axis)
     const QString digit = QString::number(axis, 16).toUpper();
     switch (result) {
     case trOk: return QString();
-    case trCommError: return QStringLiteral("通信異常です。（軸番号[#%1]）").arg(digit);
-    case trNak: return QStringLiteral("軸番号が重複しています。（軸番号[#%1]）").arg(digit);
+    case trCommError: return QCoreApplication::translate("TDMTran", "通信異常です。（軸番号[#%1]）").arg(digit);
+    case trNak: return QCoreApplication::translate("TDMTran", "軸番号が重複しています。（軸番号[#%1]）").arg(digit);
     case trTimeout: break;
     }
-    return QStringLiteral("通信タイムアウト。（軸番号[#%1]）").arg(digit);
+    return QCoreApplication::translate("TDMTran", "通信タイムアウト。（軸番号[#%1]）").arg(digit);
 }
 
 bool TDMTran::AssembleWords(const uint8_t *bytes, int byteCount, int count, TWords &words)

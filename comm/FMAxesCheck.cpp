@@ -37,7 +37,7 @@ TFMAxesCheck::TFMAxesCheck(QWidget *owner, TDMEnvironment &environment, TTranAmp
     : QDialog(owner), env(environment), amp(engine), dmMain(mainTables), firstAxis(std::move(firstAxisInUse))
 {
     setObjectName(QStringLiteral("FMAxesCheck"));
-    setWindowTitle(QStringLiteral("通信状態の確認"));
+    setWindowTitle(tr("通信状態の確認"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // Two columns and sixteen rows; the first row and column are the fixed
@@ -60,7 +60,7 @@ TFMAxesCheck::TFMAxesCheck(QWidget *owner, TDMEnvironment &environment, TTranAmp
                            16 * rowHeight + 2 * grdState->frameWidth());
     const QBrush fixed = palette().brush(QPalette::Button);
     grdState->setItem(0, 0, Cell(QString()));
-    grdState->setItem(0, 1, Cell(QStringLiteral("状態")));
+    grdState->setItem(0, 1, Cell(tr("状態")));
     for (int axis = 1; axis <= 15; ++axis) {
         grdState->setItem(axis, 0, Cell(AxisText(axis)));
         grdState->setItem(axis, 1, Cell(QString()));
@@ -79,9 +79,9 @@ TFMAxesCheck::TFMAxesCheck(QWidget *owner, TDMEnvironment &environment, TTranAmp
         connect(box, &QCheckBox::clicked, this, &TFMAxesCheck::UpdateCheckButton);
     }
 
-    btnCheck = new QPushButton(QStringLiteral("確認(&C)"), this);
+    btnCheck = new QPushButton(tr("確認(&C)"), this);
     btnCheck->setObjectName(QStringLiteral("btnCheck"));
-    btnClose = new QPushButton(QStringLiteral("終了(&X)"), this);
+    btnClose = new QPushButton(tr("終了(&X)"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnCheck->setAutoDefault(false);
     btnClose->setAutoDefault(false);

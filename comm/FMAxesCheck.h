@@ -24,11 +24,11 @@ public:
                  std::function<int()> firstAxisInUse);
 
     // The state texts.
-    static QString Connected() { return QStringLiteral("Connected"); }
-    static QString NotCorresponding() { return QStringLiteral("Not corresponding"); }
-    static QString Error() { return QStringLiteral("Error"); }
-    static QString Overlap() { return QStringLiteral("Overlap"); }
-    static QString NotConnected() { return QStringLiteral("Not connected"); }
+    static QString Connected() { return tr("Connected"); }
+    static QString NotCorresponding() { return tr("Not corresponding"); }
+    static QString Error() { return tr("Error"); }
+    static QString Overlap() { return tr("Overlap"); }
+    static QString NotConnected() { return tr("Not connected"); }
 
     // The state cell of an axis (1 to 15).
     QString State(int axis) const;

@@ -27,7 +27,7 @@ QString TFMCommSetting::BaudRateText(int rate)
 TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QDialog(owner), env(environment)
 {
     setObjectName(QStringLiteral("FMCommSetting"));
-    setWindowTitle(QStringLiteral("通信設定"));
+    setWindowTitle(tr("通信設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // Each entry names the device it opens, so the COM numbers mean
@@ -43,7 +43,7 @@ TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QD
     // the port's device: a USB adapter, the simulator's link.
     edtDevice = new QLineEdit(env.CommDevice, this);
     edtDevice->setObjectName(QStringLiteral("edtDevice"));
-    edtDevice->setPlaceholderText(QStringLiteral("ポート番号のデバイスを使用"));
+    edtDevice->setPlaceholderText(tr("ポート番号のデバイスを使用"));
     edtDevice->setClearButtonEnabled(true);
     edtDevice->setMinimumWidth(edtDevice->fontMetrics().horizontalAdvance(QStringLiteral("/dev/serial/by-id/usb-0000")));
     auto followDevice = [this] { cboxPort->setEnabled(edtDevice->text().trimmed().isEmpty()); };
@@ -56,13 +56,13 @@ TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QD
         cboxBaudRate->addItem(BaudRateText(rate), rate);
     cboxBaudRate->setCurrentIndex(int(BaudRates().indexOf(env.BaudRate)));
 
-    auto *line = new QGroupBox(QStringLiteral("通信ポート"), this);
+    auto *line = new QGroupBox(tr("通信ポート"), this);
     auto *form = new QFormLayout(line);
-    form->addRow(QStringLiteral("ポート"), cboxPort);
-    form->addRow(QStringLiteral("デバイス"), edtDevice);
-    form->addRow(QStringLiteral("通信速度"), cboxBaudRate);
+    form->addRow(tr("ポート"), cboxPort);
+    form->addRow(tr("デバイス"), edtDevice);
+    form->addRow(tr("通信速度"), cboxBaudRate);
 
-    auto *axes = new QGroupBox(QStringLiteral("軸番号選択"), this);
+    auto *axes = new QGroupBox(tr("軸番号選択"), this);
     auto *grid = new QGridLayout(axes);
     for (int axis = 1; axis <= 15; ++axis) {
         auto *box = new QCheckBox(QStringLiteral("#%1").arg(QString::number(axis, 16).toUpper()), axes);
