@@ -50,7 +50,8 @@ QIcon TileIcon(const QString &mark, const QColor &colour)
         p.drawPath(path);
         QFont f = QApplication::font();
         f.setBold(true);
-        f.setPixelSize(mark.size() > 2 ? side * 5 / 16 : mark.size() > 1 ? side * 7 / 16 : side * 5 / 8);
+        // Marks are one or two characters: anything longer is unreadable at 16 pixels.
+        f.setPixelSize(mark.size() > 1 ? side * 7 / 16 : side * 5 / 8);
         p.setFont(f);
         p.setPen(Qt::white);
         p.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, mark);
@@ -99,7 +100,7 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actCommOnline = MakeAction("actCommOnline", tr("オフライン->オンライン(&N)..."),
                                tr("オンライン") + sep
                                    + tr("通信ポートを開き、サーボアンプとの通信を始めます"),
-                               TileIcon(QStringLiteral("ON"), CommColour));
+                               TileIcon(QStringLiteral("接"), CommColour));
     actCommAxesCheck = MakeAction("actCommAxesCheck", tr("通信状態の確認(&C)..."),
                                   tr("通信状態の確認") + sep
                                       + tr("どの軸番号のサーボアンプが応答するかを確認します"),
@@ -107,7 +108,7 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actCommOffline = MakeAction("actCommOffline", tr("オンライン->オフライン(&F)"),
                                 tr("オフライン") + sep
                                     + tr("サーボアンプとの通信を終え、通信ポートを閉じます"),
-                                TileIcon(QStringLiteral("OFF"), CommColour));
+                                TileIcon(QStringLiteral("断"), CommColour));
     actCommReset = MakeAction("actCommReset", tr("通信リセット(&R)"),
                               tr("通信リセット") + sep
                                   + tr("通信ラインをリセットし、オフラインにします"));
@@ -126,15 +127,15 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actParamSave = MakeAction("actParamSave", tr("パラメータの転送 [アンプ->ファイル](&F)..."),
                               tr("アンプ->ファイル") + sep
                                   + tr("サーボアンプのパラメータをファイルに保存します"),
-                              TileIcon(QStringLiteral("A→F"), ParamColour));
+                              TileIcon(QStringLiteral("保"), ParamColour));
     actParamLoad = MakeAction("actParamLoad", tr("パラメータの転送 [ファイル->アンプ](&A)..."),
                               tr("ファイル->アンプ") + sep
                                   + tr("ファイルのパラメータをサーボアンプに書き込みます"),
-                              TileIcon(QStringLiteral("F→A"), ParamColour));
+                              TileIcon(QStringLiteral("書"), ParamColour));
     actMonitorDisp = MakeAction("actMonitorDisp", tr("モニタ表示(&D)..."),
                                 tr("モニタ表示") + sep
                                     + tr("サーボアンプのモニタ値を表示します"),
-                                TileIcon(QStringLiteral("M"), MonitorColour));
+                                TileIcon(QStringLiteral("MO"), MonitorColour));
     actMonitorMulti = MakeAction("actMonitorMulti", tr("マルチモニタ表示(&M)..."),
                                  tr("マルチモニタ表示") + sep
                                      + tr("複数のサーボアンプのモニタ値を並べて表示します"),
@@ -146,7 +147,7 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actTestVelocityJog = MakeAction("actTestVelocityJog", tr("速度JOG運転(&J)..."),
                                     tr("速度JOG運転") + sep
                                         + tr("速度指令でモータを試運転します"),
-                                    TileIcon(QStringLiteral("JOG"), TestColour));
+                                    TileIcon(QStringLiteral("VJ"), TestColour));
     actTestPulseJog = MakeAction("actTestPulseJog", tr("パルス送りJOG運転(&P)..."),
                                  tr("パルス送りJOG運転") + sep
                                      + tr("パルス送りでモータを試運転します"),
@@ -179,7 +180,7 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actTestAlarmReset = MakeAction("actTestAlarmReset", tr("アラームリセット(&R)..."),
                                    tr("アラームリセット") + sep
                                        + tr("サーボアンプのアラームをリセットします"),
-                                   TileIcon(QStringLiteral("RST"), TestColour));
+                                   TileIcon(QStringLiteral("AR"), TestColour));
     actTestAbsEncClear = MakeAction("actTestAbsEncClear", tr("アブソリュートエンコーダクリア(&A)..."),
                                     tr("アブソリュートエンコーダクリア") + sep
                                         + tr("アブソリュートエンコーダの多回転データをクリアします"));

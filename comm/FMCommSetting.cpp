@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const QList<int> &TFMCommSetting::BaudRates()
 {
     static const QList<int> rates = {1200, 2400, 4800, 9600, 19200, 38400, 57600};
@@ -45,7 +47,12 @@ TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QD
     edtDevice->setObjectName(QStringLiteral("edtDevice"));
     edtDevice->setPlaceholderText(tr("ポート番号のデバイスを使用"));
     edtDevice->setClearButtonEnabled(true);
-    edtDevice->setMinimumWidth(edtDevice->fontMetrics().horizontalAdvance(QStringLiteral("/dev/serial/by-id/usb-0000")));
+    // Wide enough for the path it holds (a simulator link is long), within reason.
+    const QFontMetrics fm(edtDevice->font());
+    const int wanted = std::max(fm.horizontalAdvance(QStringLiteral("/dev/serial/by-id/usb-0000")),
+                                fm.horizontalAdvance(env.CommDevice) + 48);
+    edtDevice->setMinimumWidth(std::min(wanted, 560));
+    edtDevice->setToolTip(env.CommDevice);
     auto followDevice = [this] { cboxPort->setEnabled(edtDevice->text().trimmed().isEmpty()); };
     connect(edtDevice, &QLineEdit::textChanged, this, followDevice);
     followDevice();

@@ -29,7 +29,7 @@ if [ "${#CODES[@]}" -lt 2 ]; then
   exit 1
 fi
 hex() { printf '%06X' "$1"; }
-UNKNOWN=$((0xABCDE))
+UNKNOWN=$((0xE999)) # the code data/README.md leaves unknown
 while printf '%s\n' "${CODES[@]}" | grep -qx "$UNKNOWN"; do UNKNOWN=$((UNKNOWN + 1)); done
 
 ./ampsim --link "$LINK" --control "$CONTROL" --baud "$BAUD" --no-stdin \

@@ -46,14 +46,14 @@ mapfile -t CODES < <("$BIN/defdb-tool" dump "$BIN/Sample.ad0" 0_AMPLIFIER.cds | 
   NR == 1 { for (i = 1; i <= NF; i++) if ($i == "CODE") c = i; next }
   c && $c != "" { print $c }')
 hex() { printf '%06X' "$1"; }
-UNKNOWN=$((0xABCDE))
+UNKNOWN=$((0xE999)) # the code data/README.md leaves unknown
 while printf '%s\n' "${CODES[@]}" | grep -qx "$UNKNOWN"; do UNKNOWN=$((UNKNOWN + 1)); done
 echo "fault 5 nak" > "$WORK/sim.conf"
 "$BIN/ampsim" --link "$WORK/line" --control "$WORK/ctl" --baud 57600 --no-stdin \
   --axis "1=$(hex "${CODES[0]}")" --axis "2=$(hex "${CODES[1]:-${CODES[0]}}")" --axis "3=$(hex "$UNKNOWN")" \
   --axis "5=$(hex "${CODES[0]}")" --config "$WORK/sim.conf" > "$WORK/sim.log" 2>&1 &
 PIDS+=($!)
-for _ in $(seq 50); do grep -q "ampsim: ready" "$WORK/sim.log" && break; sleep 0.1; done
+for _ in $(seq 50); do grep -q "ampsim: ready" "$WORK/sim.log" 2>/dev/null && break; sleep 0.1; done
 
 cat > "$WORK/Tuvanta.ini" <<INI
 [Window]
@@ -105,19 +105,20 @@ geometry() {
 
 MAIN=$(wait_window TUVANTA)
 sleep 2.5 # the splash closes after 2 s
-keys move 500 400
+keys move 500 400 focus "$MAIN"
 shot main-offline.png "$(geometry "$MAIN")"
 
-keys alt+c sleep 0.3 s sleep 0.5
+keys alt+c sleep 0.3 s
 SET=$(wait_window "通信設定")
+keys focus "$SET"
 shot comm-setting.png "$(geometry "$SET" 8)"
-keys Escape sleep 0.5
+keys Escape sleep 0.5 focus "$MAIN"
 
 keys alt+c sleep 0.3 n
 CHECK=$(wait_window "通信状態の確認")
-keys alt+c sleep 3
+keys focus "$CHECK" alt+c sleep 3
 shot axes-check.png "$(geometry "$CHECK" 8)"
-keys alt+x sleep 0.5
+keys alt+x sleep 0.5 focus "$MAIN"
 
 keys alt+c sleep 0.6
 shot main-online.png "$(geometry "$MAIN")"
@@ -125,8 +126,8 @@ keys Escape sleep 0.3
 
 keys alt+h sleep 0.3 a
 ABOUT=$(wait_window "バージョン情報")
-sleep 0.3
+keys focus "$ABOUT"
 shot about.png "$(geometry "$ABOUT" 8)"
-keys Return sleep 0.3
+keys Return sleep 0.3 focus "$MAIN"
 
 keys alt+f sleep 0.3 x sleep 1

@@ -4,8 +4,8 @@
     DISPLAY=:90 scripts/xkeys.py move 400 300 'alt+c' n
 
 Each argument is a combination such as "alt+c", "Escape" or "n" (X keysym
-names joined with "+"), or "move X Y", which puts the pointer there (without
-a window manager the keyboard goes to the window under the pointer), or
+names joined with "+"), "move X Y", which puts the pointer there, "focus ID",
+which gives a window the keyboard (there is no window manager to do it), or
 "sleep SECONDS". Needs only libX11 and libXtst, which the X server packages
 bring along.
 """
@@ -25,6 +25,8 @@ x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 x11.XFlush.argtypes = [ctypes.c_void_p]
 x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+x11.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
+x11.XRaiseWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
 
 ALIASES = {"alt": "Alt_L", "ctrl": "Control_L", "shift": "Shift_L"}
@@ -64,6 +66,13 @@ def main(args):
             xtst.XTestFakeMotionEvent(display, -1, int(args[i + 1]), int(args[i + 2]), 0)
             x11.XSync(display, 0)
             i += 3
+        elif a == "focus":
+            window = int(args[i + 1], 0)
+            x11.XRaiseWindow(display, window)
+            x11.XSetInputFocus(display, window, 2, 0)  # RevertToParent, CurrentTime
+            x11.XSync(display, 0)
+            time.sleep(0.2)
+            i += 2
         elif a == "sleep":
             time.sleep(float(args[i + 1]))
             i += 2

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -306,8 +307,9 @@ TEST_F(Connection, CommSettingsChangeOnlyOnOk)
     for (const auto &r : rates) {
         env->BaudRate = r.stored;
         TFMCommSetting dialog(nullptr, *env);
-        if (r.stored == 12345)
+        if (r.stored == 12345) {
             EXPECT_EQ(dialog.cboxBaudRate->currentIndex(), -1);
+        }
         dialog.cboxPort->setCurrentIndex(5);
         dialog.edtDevice->setText(" " + sim.Link() + " ");
         dialog.cboxAxis[1]->setChecked(false);

@@ -125,9 +125,11 @@ TEST_F(MainWindow, MenusAndToolBarKeepTheirOrder)
                                   "actParamLoad", "-", "actMonitorDisp", "actMonitorMulti", "actMonitorAlarm", "-",
                                   "actTestVelocityJog", "actTestPulseJog", "actTestANFTuning",
                                   "actTestSystemAnalysis", "actTestAlarmReset", "-", "actTrace"}));
-    for (QAction *a : main->tbMain->actions())
-        if (!a->isSeparator() && !a->objectName().isEmpty())
+    for (QAction *a : main->tbMain->actions()) {
+        if (!a->isSeparator() && !a->objectName().isEmpty()) {
             EXPECT_FALSE(a->icon().isNull() || a->toolTip().isEmpty()) << a->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindow, EnablingFollowsTheOnlineState)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageRecorder.h"
+#include "support/MessageRecorder.h"
 #include "SimProcess.h"
 
 #include "app/DMEnvironment.h"

@@ -117,7 +117,7 @@ QList<int> TSimProcess::KnownCodes()
 
 int TSimProcess::UnknownCode()
 {
-    int code = 0xABCDE;
+    int code = 0xE999; // the code the sample database leaves unknown
     while (KnownCodes().contains(code))
         ++code;
     return code;
