@@ -43,6 +43,8 @@ int main(int argc, char **argv)
     TFMMessenger messenger;
     TMessenger::SetInstance(&messenger);
 
+    // First module in, last one out: reads the settings, installs the
+    // language file, and writes the settings back when main returns.
     TDMEnvironment environment;
     TFMStart splash(QCoreApplication::applicationDirPath());
     splash.setAttribute(Qt::WA_QuitOnClose, false);
