@@ -3,7 +3,9 @@
 # the look (Japanese captions, nothing clipped):
 #   build/screenshots/main-offline.png   main window after start
 #   build/screenshots/axes-check.png     the axes check after a check pass
-#   build/screenshots/main-online.png    main window online, "通信" menu open
+#   build/screenshots/main-online.png    main window online
+#   build/screenshots/menu-comm.png      ... with the "通信" menu open
+#   build/screenshots/menu-test.png      ... with the "試運転と調整" menu open
 #   build/screenshots/comm-setting.png   the communication settings (offline)
 #   build/screenshots/about.png          the About box
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default build)
@@ -120,8 +122,12 @@ keys focus "$CHECK" alt+c sleep 3
 shot axes-check.png "$(geometry "$CHECK" 8)"
 keys alt+x sleep 0.5 focus "$MAIN"
 
-keys alt+c sleep 0.6
+sleep 0.3
 shot main-online.png "$(geometry "$MAIN")"
+keys alt+c sleep 0.6
+shot menu-comm.png "$(geometry "$MAIN")"
+keys Escape sleep 0.3 alt+t sleep 0.6
+shot menu-test.png "$(geometry "$MAIN")"
 keys Escape sleep 0.3
 
 keys alt+h sleep 0.3 a
