@@ -44,22 +44,6 @@ TEST_F(Connection, GoingOnlineWithoutTheLineWarnsAndStaysOffline)
     EXPECT_EQ(OpenWindow("FMAxesCheck"), nullptr);
 }
 
-TEST_F(Connection, GoingOnlineWithTheCableGoneWarnsAboutTheCable)
-{
-    StartSim({KnownAxis(1)});
-    MakeMain({1});
-    // The port is open when the cable goes; the next way online finds CTS off.
-    engine->SetDevicePath(sim.Link());
-    engine->OpenPort(Baud, 1);
-    ASSERT_TRUE(engine->PortOpen());
-    sim.Ok("pull");
-    ASSERT_TRUE(WaitUntil([&] { return !engine->CtsOn(); }));
-    main->SetOnline(true);
-    EXPECT_EQ(messages.Texts(), QStringList({CableText()}));
-    EXPECT_FALSE(main->Online());
-    EXPECT_FALSE(engine->PortOpen());
-}
-
 TEST_F(Connection, OnlineOpensTheAxesCheckAndClosingItWithoutAxesGoesOffline)
 {
     StartSim({KnownAxis(1)});
@@ -230,17 +214,6 @@ TEST_F(Connection, OfflineWithoutTheCableStopsSilently)
     // offline line.
     EXPECT_EQ(env->AmpCode(1), -1);
     EXPECT_EQ(env->AmpCode(2), -1);
-}
-
-TEST_F(Connection, CommunicationResetEndsOffline)
-{
-    StartSim({KnownAxis(1)});
-    MakeMain({1});
-    main->actCommReset->trigger();
-    EXPECT_FALSE(main->Online());
-    EXPECT_FALSE(engine->PortOpen());
-    EXPECT_TRUE(messages.entries.isEmpty());
-    EXPECT_TRUE(main->actCommReset->isEnabled());
 }
 
 TEST_F(Connection, ClosingTheMainWindowReleasesTheAxesAndThePort)

@@ -47,9 +47,9 @@ TEST_F(FakeLine, FailurePathWarnsOnlyWhileCtsIsOn)
         bool cts;
         const char *text; // nullptr: no message
     } cases[] = {
-        {trCommError, true, "通信異常です。（軸番号[#B]）"},
-        {trNak, true, "軸番号が重複しています。（軸番号[#B]）"},
-        {trTimeout, true, "通信タイムアウト。（軸番号[#B]）"},
+        {trCommError, true, "通信異常です。（軸番号[#A]）"},
+        {trNak, true, "軸番号が重複しています。（軸番号[#A]）"},
+        {trTimeout, true, "通信タイムアウト。（軸番号[#A]）"},
         {trCommError, false, nullptr},
         {trNak, false, nullptr},
         {trTimeout, false, nullptr},
@@ -57,14 +57,14 @@ TEST_F(FakeLine, FailurePathWarnsOnlyWhileCtsIsOn)
     amp.open = true;
     for (const auto &c : cases) {
         messages.Clear();
+        env.SetAmpCode(10, 0x1234);
         env.SetAmpCode(11, 0x1234);
-        env.SetAmpCode(12, 0x1234);
         amp.cts = c.cts;
-        amp.results = {{11, c.result}};
+        amp.results = {{10, c.result}};
         uint32_t v32 = 0;
-        EXPECT_FALSE(tran.AdjustProgress(11, TDMTran::akAlarmReset, v32));
-        EXPECT_EQ(env.AmpCode(11), -1) << "the failed axis leaves the in-use set";
-        EXPECT_EQ(env.AmpCode(12), 0x1234) << "only that one";
+        EXPECT_FALSE(tran.AdjustProgress(10, TDMTran::akAlarmReset, v32));
+        EXPECT_EQ(env.AmpCode(10), -1) << "the failed axis leaves the in-use set";
+        EXPECT_EQ(env.AmpCode(11), 0x1234) << "only that one";
         if (c.text) {
             ASSERT_EQ(messages.entries.size(), 1);
             EXPECT_EQ(messages.entries[0].kind, TMsgKind::Warning);
@@ -124,6 +124,55 @@ TEST_F(FakeLine, EveryOperationSendsItsCommand)
         EXPECT_EQ(amp.calls, QStringList({QString::fromLatin1(c.sent)}));
     }
     EXPECT_TRUE(messages.entries.isEmpty());
+}
+
+TEST_F(FakeLine, AnswersAreConvertedAndImpossibleCallsSendNothing)
+{
+    amp.open = true;
+    TDMTran::TWords w{};
+    // The byte at the even address is the low half of each word.
+    ASSERT_TRUE(tran.ReadWords4(1, 0xF8000, 2, w));
+    EXPECT_EQ(w[0], 0x2211);
+    EXPECT_EQ(w[1], 0x4433);
+    ASSERT_TRUE(tran.ReadWords8(1, 0xF8000, 4, w));
+    EXPECT_EQ(w, (TDMTran::TWords{0x2211, 0x4433, 0x6655, 0x8877}));
+    bool usable = true;
+    amp.value = 5;
+    ASSERT_TRUE(tran.TraceUsable(1, usable));
+    EXPECT_FALSE(usable) << "the exchange worked; the trace is not usable";
+    amp.value = 0x02000123;
+    uint8_t s = 0;
+    uint32_t n = 0;
+    ASSERT_TRUE(tran.TraceStatus(1, s, n));
+    EXPECT_EQ(s, 2);
+    EXPECT_EQ(n, 0x123u);
+
+    amp.calls.clear();
+    uint32_t v = 0;
+    EXPECT_FALSE(tran.ReadWords4(1, 0xF8000, 3, w));
+    EXPECT_FALSE(tran.ReadWords8(1, 0xF8000, 0, w));
+    EXPECT_FALSE(tran.TuningStart(1, TDMTran::tkVelocityJog, v));
+    EXPECT_FALSE(tran.JogForward(1, TDMTran::tkNotchTuning, v));
+    EXPECT_FALSE(tran.AdjustStart(1, 6, v));
+    EXPECT_FALSE(tran.WriteByte(0, 0xF8000, 1));
+    EXPECT_FALSE(tran.WriteByte(16, 0xF8000, 1));
+    EXPECT_TRUE(amp.calls.isEmpty());
+    EXPECT_TRUE(messages.entries.isEmpty());
+    EXPECT_EQ(env.AmpCode(1), 0x1234);
+}
+
+TEST(TranWithoutEngine, FailsLikeASilentLine)
+{
+    TMessageRecorder messages;
+    QTemporaryDir dir;
+    TDMEnvironment env(dir.filePath("Tuvanta.ini"));
+    env.SetAmpCode(4, 0x123);
+    TDMTran tran(env);
+    EXPECT_EQ(TDMTran::Instance(), &tran);
+    TDMTran::TWords words{};
+    EXPECT_FALSE(tran.ReadWords8(4, 0, 1, words));
+    EXPECT_TRUE(messages.entries.isEmpty());
+    EXPECT_EQ(env.AmpCode(4), -1);
 }
 
 class FakeMain : public FakeLine
