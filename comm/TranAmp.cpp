@@ -443,42 +443,35 @@ TTranResult TTranAmp::CmdH1(int axis)
     return answer.startsWith('0') ? trOk : trCommError;
 }
 
-TTranResult TTranAmp::CmdR(int axis, uint32_t address, std::array<uint8_t, 4> &bytes)
+// R and M differ only in their letter and how many bytes the answer holds.
+template <size_t N>
+TTranResult TTranAmp::ReadMemory(int axis, char letter, uint32_t address, std::array<uint8_t, N> &bytes)
 {
     if (address > MaxAddress)
         return trCommError;
     QByteArray answer;
-    const TTranResult r = Command(axis, "R" + Hex(address, 5), answer);
+    const TTranResult r = Command(axis, QByteArray(1, letter) + Hex(address, 5), answer);
     if (r != trOk)
         return r;
-    std::array<uint8_t, 4> got;
-    for (int i = 0; i < 4; ++i) {
+    std::array<uint8_t, N> got;
+    for (size_t i = 0; i < N; ++i) {
         uint32_t v;
-        if (!HexField(answer, 2 * i, 2, v))
+        if (!HexField(answer, int(2 * i), 2, v))
             return trCommError;
-        got[size_t(i)] = uint8_t(v);
+        got[i] = uint8_t(v);
     }
     bytes = got;
     return trOk;
 }
 
+TTranResult TTranAmp::CmdR(int axis, uint32_t address, std::array<uint8_t, 4> &bytes)
+{
+    return ReadMemory(axis, 'R', address, bytes);
+}
+
 TTranResult TTranAmp::CmdM(int axis, uint32_t address, std::array<uint8_t, 8> &bytes)
 {
-    if (address > MaxAddress)
-        return trCommError;
-    QByteArray answer;
-    const TTranResult r = Command(axis, "M" + Hex(address, 5), answer);
-    if (r != trOk)
-        return r;
-    std::array<uint8_t, 8> got;
-    for (int i = 0; i < 8; ++i) {
-        uint32_t v;
-        if (!HexField(answer, 2 * i, 2, v))
-            return trCommError;
-        got[size_t(i)] = uint8_t(v);
-    }
-    bytes = got;
-    return trOk;
+    return ReadMemory(axis, 'M', address, bytes);
 }
 
 // A write is acknowledged by its echo: address and bytes as sent.

@@ -130,6 +130,8 @@ private:
     bool ReceiveChars(uint32_t t, int n, QByteArray &text);
     TTranResult Command(int axis, const QByteArray &command, QByteArray &answer);
     TTranResult Write(int axis, char letter, uint32_t address, const uint8_t *bytes, int count);
+    template <size_t N>
+    TTranResult ReadMemory(int axis, char letter, uint32_t address, std::array<uint8_t, N> &bytes);
     void OnCommReceive(TComm *sender, uint16_t count); // watcher thread
     void OnWake();
     void OnKeepAlive();
