@@ -136,16 +136,6 @@ TEST(ValueText, RangeFieldsOfCodedForms)
     EXPECT_EQ(ValueText(TValueField::Now, std::nullopt, code, s, kTable), "");
 }
 
-TEST(ValueText, FieldNames)
-{
-    EXPECT_EQ(FieldFromName(u"MIN_VALUE"), TValueField::Min);
-    EXPECT_EQ(FieldFromName(u"MAX_VALUE"), TValueField::Max);
-    EXPECT_EQ(FieldFromName(u"NOW_VALUE"), TValueField::Now);
-    EXPECT_EQ(FieldFromName(u"INPUT_VALUE"), TValueField::Input);
-    EXPECT_EQ(FieldFromName(u"STANDARD_VALUE"), TValueField::Standard);
-    EXPECT_EQ(FieldFromName(u"PAGE_NO"), std::nullopt);
-}
-
 TEST(ValueText, MotorAndVerificationOptions)
 {
     const TDecimalSettings s{3, 3, 0};

@@ -1,0 +1,396 @@
+#include "app/cli/Cli.h"
+
+#include "comm/Comm.h"
+#include "comm/TranAmp.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+const int Rates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600};
+constexpr uint32_t MaxAddress = 0xFFFFF;
+
+bool ParseDecimal(const QString &s, int64_t &v)
+{
+    bool ok = false;
+    v = s.toLongLong(&ok, 10);
+    return ok && !s.startsWith('+');
+}
+
+bool ParseAxis(const QString &s, int &axis)
+{
+    bool ok = false;
+    axis = s.toInt(&ok, 16);
+    return ok && s.size() == 1;
+}
+
+bool ParseAddress(QString s, uint32_t &address)
+{
+    if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        s = s.mid(2);
+    if (s.isEmpty() || s.size() > 5)
+        return false;
+    for (QChar c : s)
+        if (!isxdigit(c.toLatin1()))
+            return false;
+    address = s.toUInt(nullptr, 16);
+    return true;
+}
+
+// Decimal (a minus sign allowed) or 0x-hex.
+bool ParseValue(const QString &s, int64_t &v)
+{
+    if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const QString digits = s.mid(2);
+        if (digits.isEmpty() || digits.size() > 8)
+            return false;
+        for (QChar c : digits)
+            if (!isxdigit(c.toLatin1()))
+                return false;
+        v = int64_t(digits.toULongLong(nullptr, 16));
+        return true;
+    }
+    if (s.isEmpty())
+        return false;
+    for (int i = 0; i < s.size(); ++i)
+        if (!s[i].isDigit() && !(i == 0 && s[i] == '-' && s.size() > 1))
+            return false;
+    return ParseDecimal(s, v);
+}
+
+QString Hex2(uint8_t b)
+{
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+QString TCli::HelpText()
+{
+    return QStringLiteral(
+        "Usage: tuvanta-cli [--device PATH | --port N] [--baud RATE] COMMAND ARGUMENTS\n"
+        "\n"
+        "Talks to one servo amplifier on the serial line.\n"
+        "\n"
+        "Commands:\n"
+        "  identify AXIS                 print the amplifier code (six hex digits)\n"
+        "  read AXIS ADDRESS [COUNT]     print COUNT bytes (default 8) from ADDRESS in\n"
+        "                                address order as hex pairs\n"
+        "  write AXIS ADDRESS VALUE --length 1|2|4 [--work]\n"
+        "                                write VALUE (decimal or 0x-hex) with O, P or Q;\n"
+        "                                --work writes into the working area with Y or Z\n"
+        "                                (lengths 2 and 4)\n"
+        "  command AXIS CODE             send an operation command (W01, W31, L00, ...);\n"
+        "                                prints a W value in decimal, an L answer as \"S N\"\n"
+        "\n"
+        "AXIS is one hex digit 0 to F (0 sends the address byte 0x90); ADDRESS is hex,\n"
+        "at most FFFFF (a 0x prefix is allowed).\n"
+        "\n"
+        "Options:\n"
+        "  --device PATH   serial device to open (for example /dev/ttyUSB0, a simulator link)\n"
+        "  --port N        port number N opens /dev/ttyS(N-1); default 1\n"
+        "  --baud RATE     1200, 2400, 4800, 9600, 19200, 38400 or 57600; default 9600\n"
+        "  --length L      byte count of a write: 1, 2 or 4\n"
+        "  --work          write into the working area (Y, Z)\n"
+        "  --help          this text\n"
+        "\n"
+        "Exit status: 0 success, 1 communication error, 2 NAK (the axis number is\n"
+        "duplicated), 3 time-out, 64 usage error, 69 the port cannot be opened.\n");
+}
+
+int TCli::Usage(const QString &problem)
+{
+    m_err << "tuvanta-cli: " << problem << " (see --help)\n";
+    m_err.flush();
+    return ExitUsage;
+}
+
+bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
+{
+    bool optionsEnd = false;
+    for (int i = 0; i < args.size(); ++i) {
+        QString a = args[i];
+        // "-5" is a value, not an option.
+        const bool isOption = !optionsEnd && a.startsWith('-') && a.size() > 1 && !a[1].isDigit();
+        if (!isOption) {
+            o.positional << a;
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        QString value;
+        bool inlineValue = false;
+        const int eq = a.indexOf('=');
+        if (a.startsWith(QLatin1String("--")) && eq > 0) {
+            value = a.mid(eq + 1);
+            a = a.left(eq);
+            inlineValue = true;
+        }
+        auto takeValue = [&](QString &out) {
+            if (inlineValue) {
+                out = value;
+                return true;
+            }
+            if (i + 1 >= args.size()) {
+                problem = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.help = true;
+        } else if (a == QLatin1String("--work")) {
+            if (inlineValue) {
+                problem = QStringLiteral("--work takes no value");
+                return false;
+            }
+            o.work = true;
+        } else if (a == QLatin1String("--device")) {
+            if (!takeValue(o.device))
+                return false;
+            if (o.device.isEmpty()) {
+                problem = QStringLiteral("--device needs a path");
+                return false;
+            }
+        } else if (a == QLatin1String("--port")) {
+            QString v;
+            int64_t n;
+            if (!takeValue(v))
+                return false;
+            if (!ParseDecimal(v, n) || n < 1 || n > 255) {
+                problem = QStringLiteral("bad port number \"%1\" (1 to 255)").arg(v);
+                return false;
+            }
+            o.port = int(n);
+            o.portGiven = true;
+        } else if (a == QLatin1String("--baud")) {
+            QString v;
+            int64_t n;
+            if (!takeValue(v))
+                return false;
+            if (!ParseDecimal(v, n) || std::find(std::begin(Rates), std::end(Rates), n) == std::end(Rates)) {
+                problem = QStringLiteral("bad bit rate \"%1\"").arg(v);
+                return false;
+            }
+            o.baud = int(n);
+        } else if (a == QLatin1String("--length")) {
+            QString v;
+            int64_t n;
+            if (!takeValue(v))
+                return false;
+            if (!ParseDecimal(v, n) || (n != 1 && n != 2 && n != 4)) {
+                problem = QStringLiteral("bad length \"%1\" (1, 2 or 4)").arg(v);
+                return false;
+            }
+            o.length = int(n);
+        } else {
+            problem = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        }
+    }
+    if (!o.device.isEmpty() && o.portGiven) {
+        problem = QStringLiteral("--device and --port exclude each other");
+        return false;
+    }
+    return true;
+}
+
+int TCli::Run(const QStringList &args)
+{
+    TOptions o;
+    QString problem;
+    if (!ParseOptions(args, o, problem))
+        return Usage(problem);
+    if (o.help) {
+        m_out << HelpText();
+        m_out.flush();
+        return ExitOk;
+    }
+    if (o.positional.isEmpty())
+        return Usage(QStringLiteral("no command given"));
+
+    const QString command = o.positional[0];
+    const QStringList p = o.positional.mid(1);
+    int axis = 0;
+    uint32_t address = 0;
+    int count = 8;
+    int64_t value = 0;
+    char letter = 0;
+    uint8_t code = 0;
+
+    auto needArgs = [&](int min, int max) { return p.size() >= min && p.size() <= max; };
+    if (command != QLatin1String("write") && (o.length || o.work))
+        return Usage(QStringLiteral("--length and --work belong to write"));
+    if (command == QLatin1String("identify")) {
+        if (!needArgs(1, 1))
+            return Usage(QStringLiteral("identify takes AXIS"));
+    } else if (command == QLatin1String("read")) {
+        if (!needArgs(2, 3))
+            return Usage(QStringLiteral("read takes AXIS ADDRESS [COUNT]"));
+    } else if (command == QLatin1String("write")) {
+        if (!needArgs(3, 3))
+            return Usage(QStringLiteral("write takes AXIS ADDRESS VALUE --length 1|2|4"));
+    } else if (command == QLatin1String("command")) {
+        if (!needArgs(2, 2))
+            return Usage(QStringLiteral("command takes AXIS CODE"));
+    } else {
+        return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
+    }
+
+    if (!ParseAxis(p[0], axis))
+        return Usage(QStringLiteral("bad axis \"%1\" (one hex digit 0 to F)").arg(p[0]));
+    if (command == QLatin1String("read") || command == QLatin1String("write")) {
+        if (!ParseAddress(p[1], address))
+            return Usage(QStringLiteral("bad address \"%1\" (hex, at most FFFFF)").arg(p[1]));
+    }
+    if (command == QLatin1String("read") && p.size() == 3) {
+        int64_t n;
+        if (!ParseDecimal(p[2], n) || n < 1 || n > int64_t(MaxAddress) + 1)
+            return Usage(QStringLiteral("bad count \"%1\"").arg(p[2]));
+        count = int(n);
+    }
+    if (command == QLatin1String("read") && uint64_t(address) + uint64_t(count) - 1 > MaxAddress)
+        return Usage(QStringLiteral("the read runs past address FFFFF"));
+    if (command == QLatin1String("write")) {
+        if (!o.length)
+            return Usage(QStringLiteral("write needs --length 1, 2 or 4"));
+        if (o.work && o.length == 1)
+            return Usage(QStringLiteral("--work writes 2 or 4 bytes"));
+        if (!ParseValue(p[2], value))
+            return Usage(QStringLiteral("bad value \"%1\" (decimal or 0x-hex)").arg(p[2]));
+        const int bits = 8 * o.length;
+        const int64_t lo = -(int64_t(1) << (bits - 1));
+        const int64_t hi = (int64_t(1) << bits) - 1;
+        if (value < lo || value > hi)
+            return Usage(QStringLiteral("value %1 does not fit %2 byte(s)").arg(p[2]).arg(o.length));
+    }
+    if (command == QLatin1String("command")) {
+        const QString c = p[1].toUpper();
+        bool ok = false;
+        code = uint8_t(c.mid(1).toUInt(&ok, 16));
+        if (c.size() != 3 || (c[0] != 'W' && c[0] != 'L') || !ok || !isxdigit(c[1].toLatin1())
+            || !isxdigit(c[2].toLatin1()))
+            return Usage(QStringLiteral("bad operation code \"%1\" (W or L and two hex digits)").arg(p[1]));
+        letter = c[0].toLatin1();
+    }
+
+    TTranAmp amp;
+    if (!o.device.isEmpty())
+        amp.SetDevicePath(o.device);
+    amp.OpenPort(o.baud, uint8_t(o.port));
+    if (!amp.PortOpen()) {
+        const int code = amp.LastOpenErrorCode();
+        const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
+        m_err << "tuvanta-cli: cannot open " << device << ": "
+              << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
+        m_err.flush();
+        return ExitNoPort;
+    }
+    amp.SetRts(true);
+    int status = ExitOk;
+    if (command == QLatin1String("identify"))
+        status = Identify(amp, axis);
+    else if (command == QLatin1String("read"))
+        status = Read(amp, axis, address, count);
+    else if (command == QLatin1String("write"))
+        status = Write(amp, axis, address, value, o.length, o.work);
+    else
+        status = Command(amp, axis, letter, code);
+    amp.SetRts(false);
+    amp.ClosePort();
+    m_out.flush();
+    m_err.flush();
+    return status;
+}
+
+int TCli::Fail(int result, int axis)
+{
+    const QString where = QStringLiteral(" (axis #%1)").arg(QString::number(axis, 16).toUpper());
+    switch (result) {
+    case trNak: m_err << "tuvanta-cli: NAK: the axis number is duplicated" << where << "\n"; break;
+    case trTimeout: m_err << "tuvanta-cli: communication time-out" << where << "\n"; break;
+    default: m_err << "tuvanta-cli: communication error" << where << "\n"; break;
+    }
+    return result;
+}
+
+int TCli::Identify(TTranAmp &amp, int axis)
+{
+    int32_t code = 0;
+    const TTranResult r = amp.CmdH0(axis, code);
+    if (r != trOk)
+        return Fail(r, axis);
+    m_out << QStringLiteral("%1").arg(uint32_t(code), 6, 16, QLatin1Char('0')).toUpper() << "\n";
+    return ExitOk;
+}
+
+// Eight-byte reads while at least eight remain, four-byte reads for the rest.
+int TCli::Read(TTranAmp &amp, int axis, uint32_t address, int count)
+{
+    QStringList pairs;
+    uint32_t at = address;
+    int left = count;
+    while (left > 0) {
+        if (left >= 8) {
+            std::array<uint8_t, 8> bytes{};
+            const TTranResult r = amp.CmdM(axis, at, bytes);
+            if (r != trOk)
+                return Fail(r, axis);
+            for (uint8_t b : bytes)
+                pairs << Hex2(b);
+            at += 8;
+            left -= 8;
+        } else {
+            std::array<uint8_t, 4> bytes{};
+            const TTranResult r = amp.CmdR(axis, at, bytes);
+            if (r != trOk)
+                return Fail(r, axis);
+            const int take = std::min(left, 4);
+            for (int i = 0; i < take; ++i)
+                pairs << Hex2(bytes[size_t(i)]);
+            at += uint32_t(take);
+            left -= take;
+        }
+    }
+    m_out << pairs.join(' ') << "\n";
+    return ExitOk;
+}
+
+int TCli::Write(TTranAmp &amp, int axis, uint32_t address, int64_t value, int length, bool work)
+{
+    const uint32_t v = uint32_t(value);
+    const uint8_t b3 = uint8_t(v >> 24), b2 = uint8_t(v >> 16), b1 = uint8_t(v >> 8), b0 = uint8_t(v);
+    TTranResult r;
+    if (length == 1)
+        r = amp.CmdO(axis, address, b0);
+    else if (length == 2)
+        r = work ? amp.CmdY(axis, address, b1, b0) : amp.CmdP(axis, address, b1, b0);
+    else
+        r = work ? amp.CmdZ(axis, address, b3, b2, b1, b0) : amp.CmdQ(axis, address, b3, b2, b1, b0);
+    return r == trOk ? ExitOk : Fail(r, axis);
+}
+
+int TCli::Command(TTranAmp &amp, int axis, char letter, uint8_t code)
+{
+    if (letter == 'W') {
+        uint32_t value = 0;
+        const TTranResult r = amp.CmdW(axis, code, value);
+        if (r != trOk)
+            return Fail(r, axis);
+        m_out << value << "\n";
+    } else {
+        uint8_t s = 0;
+        uint32_t n = 0;
+        const TTranResult r = amp.CmdL(axis, code, s, n);
+        if (r != trOk)
+            return Fail(r, axis);
+        m_out << int(s) << " " << n << "\n";
+    }
+    return ExitOk;
+}

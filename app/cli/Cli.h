@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdint>
+
+class TTranAmp;
+
+// The command line of tuvanta-cli: parses the arguments, opens the line,
+// performs one command through the protocol engine and prints the outcome.
+// Exit status: 0 success, the engine's result code on failure (1
+// communication error, 2 NAK, 3 time-out), 64 usage error, 69 port cannot be
+// opened. Needs a QCoreApplication.
+class TCli
+{
+public:
+    static constexpr int ExitOk = 0;
+    static constexpr int ExitUsage = 64;
+    static constexpr int ExitNoPort = 69;
+    static constexpr int DefaultBaud = 9600;
+    static constexpr int DefaultPort = 1;
+
+    TCli(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
+
+    // args without the program name.
+    int Run(const QStringList &args);
+
+    static QString HelpText();
+
+private:
+    struct TOptions {
+        QString device;
+        int port = DefaultPort;
+        bool portGiven = false;
+        int baud = DefaultBaud;
+        int length = 0;
+        bool work = false;
+        bool help = false;
+        QStringList positional;
+    };
+
+    int Usage(const QString &problem);
+    bool ParseOptions(const QStringList &args, TOptions &o, QString &problem);
+    int Fail(int result, int axis);
+    int Identify(TTranAmp &amp, int axis);
+    int Read(TTranAmp &amp, int axis, uint32_t address, int count);
+    int Write(TTranAmp &amp, int axis, uint32_t address, int64_t value, int length, bool work);
+    int Command(TTranAmp &amp, int axis, char letter, uint8_t code);
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+};
