@@ -34,6 +34,9 @@ deps() {
 build() {
   deps
   [ -f "$BUILD_DIR/build.ninja" ] || cmake -S . -B "$BUILD_DIR" -G Ninja
+  # Qt's moc step keeps its own record of scanned headers and misses a
+  # Q_OBJECT header that appeared since the last build; make it rescan.
+  find "$BUILD_DIR" -path '*_autogen/timestamp' -delete 2>/dev/null || true
   cmake --build "$BUILD_DIR"
 }
 
