@@ -119,6 +119,7 @@ TFMUserParameterEdit::TFMUserParameterEdit(TDMUserParameterEdit &module, QWidget
     memHelp->setObjectName(QStringLiteral("memHelp"));
     memHelp->setReadOnly(true);
     memHelp->setFocusPolicy(Qt::NoFocus);
+    memHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memHelp->setMinimumSize(360, 90);
     help->addWidget(imgHelp);
     help->addWidget(memHelp, 1);

@@ -1,6 +1,7 @@
 // The edit dialog over the sample database: what each DATAFORM shows, what
 // the keys let through, what confirming accepts, and the dialog itself.
 #include "Keys.h"
+#include "Shots.h"
 #include "ParamsFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -253,17 +254,21 @@ TEST_F(ParameterEditDialog, ShowsOnePanelWithItsTexts)
     EXPECT_EQ(d->edtValue->text(), "30.0");
     EXPECT_FALSE(d->memHelp->toPlainText().isEmpty());
     EXPECT_EQ(d->edtValue->maxLength(), 12);
+    Shot(d.get(), "edit-number");
 
     auto f = Show(0xF800C, 65537);
     EXPECT_TRUE(f->pnlFraction->isVisible());
     EXPECT_EQ(f->edtNumerator->maxLength(), 10);
+    Shot(f.get(), "edit-fraction");
     auto c = Show(0xF8066, 0x13);
     EXPECT_TRUE(c->pnlDigits->isVisible());
     EXPECT_EQ(c->cboLow->count(), 4);
     EXPECT_EQ(c->cboLow->currentIndex(), 3);
+    Shot(c.get(), "edit-digits");
     auto t = Show(0xF8060, 1);
     EXPECT_TRUE(t->pnlCode->isVisible());
     EXPECT_EQ(t->cboTable->currentText(), QStringLiteral("SON\tサーボオン"));
+    Shot(t.get(), "edit-code");
 }
 
 TEST_F(ParameterEditDialog, KeysAreFilteredAndLettersRaised)
