@@ -26,8 +26,11 @@ TDMInterface::TDMInterface(const QString &basePath, TStgManager::TAccess access)
         const QString path = StoragePath(basePath, n);
         TStgManager &stg = *storages[size_t(n)];
         QString why;
-        if (!QFileInfo(path).isFile()) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
             why = QStringLiteral("%1: no such file").arg(path);
+        } else if (!info.isFile()) {
+            why = QStringLiteral("%1: not a file").arg(path);
         } else if (!stg.OpenRoot(path, access, &why)) {
             // why says it
         } else if (!stg.OpenStorage(QStringLiteral("\\cds"))) {

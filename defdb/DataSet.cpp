@@ -151,7 +151,9 @@ void TDataSet::RebuildNameIndex()
 
 int TDataSet::FieldIndex(const QString &name) const
 {
-    return nameIndex.value(Upper(name), -1);
+    // Field names are upper case, and so are the names callers write.
+    const auto it = nameIndex.constFind(name);
+    return it != nameIndex.constEnd() ? *it : nameIndex.value(Upper(name), -1);
 }
 
 // Lays out the derived fields behind the stored ones, resolves their
@@ -254,7 +256,8 @@ void TDataSet::BuildLookupMaps()
 void TDataSet::ComputeDerived(int rowId, bool linearSearch)
 {
     auto &row = rows[size_t(rowId)];
-    std::vector<int> target(links.size(), -2);
+    std::vector<int> &target = linkTarget;
+    target.assign(links.size(), -2);
     for (size_t i = size_t(storedCount); i < fields.size(); ++i) {
         const TFieldDef &f = fields[i];
         if (f.kind == TFieldKind::Calculated) {
@@ -291,7 +294,9 @@ void TDataSet::ComputeDerived(int rowId, bool linearSearch)
             row[i] = TValue();
             continue;
         }
-        const int res = l.set->FieldIndex(f.resultField);
+        // The result column is resolved once per refresh; a single-row
+        // update asks afresh, as the other table may have been reloaded.
+        const int res = linearSearch ? l.set->FieldIndex(f.resultField) : fieldResult[i];
         row[i] = res >= 0 ? l.set->RowValue(t, res) : TValue();
     }
 }
@@ -301,6 +306,16 @@ void TDataSet::RefreshLookups()
     if (int(fields.size()) == storedCount)
         return;
     BuildLookupMaps();
+    for (size_t i = size_t(storedCount); i < fields.size(); ++i)
+        if (fieldLink[i] >= 0) {
+            const TDataSet &set = *links[size_t(fieldLink[i])].set;
+            fieldResult[i] = set.FieldIndex(fields[i].resultField);
+            // The looked-up table may have been loaded only now.
+            if (fieldResult[i] >= 0) {
+                fields[i].type = set.FieldDef(fieldResult[i]).type;
+                fields[i].size = set.FieldDef(fieldResult[i]).size;
+            }
+        }
     for (int r = 0; r < int(rows.size()); ++r)
         ComputeDerived(r, false);
     for (TLink &l : links) {
@@ -508,16 +523,26 @@ void TDataSet::RebuildView(int keepRowId)
         if (RowPasses(r))
             view.push_back(r);
     if (!order.empty()) {
-        std::stable_sort(view.begin(), view.end(), [this](int a, int b) {
+        auto less = [this](int a, int b) {
             const auto &ra = rows[size_t(a)];
             const auto &rb = rows[size_t(b)];
             for (int f : order) {
-                const int c = TValue::Compare(ra[size_t(f)], rb[size_t(f)]);
+                const TValue &x = ra[size_t(f)];
+                const TValue &y = rb[size_t(f)];
+                if (x.IsInteger() && y.IsInteger()) {
+                    if (x.AsInt64() != y.AsInt64())
+                        return x.AsInt64() < y.AsInt64();
+                    continue;
+                }
+                const int c = TValue::Compare(x, y);
                 if (c != 0)
                     return c < 0;
             }
             return false;
-        });
+        };
+        // Tables are usually stored in their main order already.
+        if (!std::is_sorted(view.begin(), view.end(), less))
+            std::stable_sort(view.begin(), view.end(), less);
     }
     ResetCursor();
     if (keepRowId >= 0) {

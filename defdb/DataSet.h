@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -91,7 +92,8 @@ public:
     bool LoadFromBytes(const QByteArray &bytes, QString *error = nullptr);
     QByteArray SaveToBytes() const;
 
-    // Recomputes every lookup (call after reloading a table looked up into).
+    // Recomputes every lookup (call after reloading a table looked up into,
+    // or after switching its display language).
     void RefreshLookups();
 
     // --- Order and filter ------------------------------------------------
@@ -142,6 +144,10 @@ public:
     // Moves to the first row of the view whose fields (";"-separated)
     // equal the values; false and the cursor unchanged when none does.
     bool Locate(const QString &fieldNames, const std::vector<TValue> &values);
+    bool Locate(const QString &fieldNames, std::initializer_list<TValue> values)
+    {
+        return Locate(fieldNames, std::vector<TValue>(values));
+    }
     bool Locate(const QString &fieldName, const TValue &value) { return Locate(fieldName, std::vector<TValue>{value}); }
 
     // Fields of the cursor's row; a null value when the view is empty or
@@ -191,6 +197,7 @@ private:
     std::vector<int> calcJ, calcE;    // per calculated field: its sources
     QHash<QString, int> nameIndex;    // upper-case name -> field
     std::vector<qint64> autoIncNext;  // per stored field, filled on the first append
+    std::vector<int> linkTarget;      // scratch of ComputeDerived
 
     std::vector<TFieldDef> fields; // stored fields first, then the derived ones
     int storedCount = 0;

@@ -283,7 +283,10 @@ bool TDataSetStream::Decode(const QByteArray &bytes, TDataSet &table, QString *e
             return failed();
         if (fieldCount % 8 && (bitmap[bitmapBytes - 1] >> (fieldCount % 8)))
             return fail(QStringLiteral("row %1 has null marks beyond its fields").arg(r + 1));
-        std::vector<TValue> row(fieldCount);
+        std::vector<TValue> row;
+        // Room for the lookup and calculated columns the table adds.
+        row.reserve(size_t(fieldCount) + table.derivedDefs.size() + 4);
+        row.resize(fieldCount);
         for (int i = 0; i < fieldCount; ++i) {
             const TFieldDef &f = fields[size_t(i)];
             if (bitmap[i / 8] & (1u << (i % 8))) {

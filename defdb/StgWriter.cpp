@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <vector>
 
 bool TStgWriter::Write(const QString &fileName, const QList<TStream> &streams, QString *error,
                        const QString &storageName)
@@ -35,11 +36,18 @@ bool TStgWriter::Write(const QString &fileName, const QList<TStream> &streams, Q
     }
     GsfOutfile *outfile = gsf_outfile_msole_new(sink);
     bool ok = outfile != nullptr;
+    // The chain of storages down to the one that holds the streams.
+    std::vector<GsfOutfile *> dirs;
     GsfOutfile *dir = outfile;
-    if (ok && !storageName.isEmpty()) {
-        GsfOutput *child = gsf_outfile_new_child(outfile, storageName.toUtf8().constData(), TRUE);
+    for (const QString &part : storageName.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+        if (!ok)
+            break;
+        GsfOutput *child = gsf_outfile_new_child(dir, part.toUtf8().constData(), TRUE);
         ok = child != nullptr;
-        dir = ok ? GSF_OUTFILE(child) : nullptr;
+        if (ok) {
+            dir = GSF_OUTFILE(child);
+            dirs.push_back(dir);
+        }
     }
     for (const TStream &s : streams) {
         if (!ok)
@@ -53,9 +61,9 @@ bool TStgWriter::Write(const QString &fileName, const QList<TStream> &streams, Q
              && gsf_output_close(child);
         g_object_unref(child);
     }
-    if (dir && dir != outfile) {
-        ok = gsf_output_close(GSF_OUTPUT(dir)) && ok;
-        g_object_unref(dir);
+    for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
+        ok = gsf_output_close(GSF_OUTPUT(*it)) && ok;
+        g_object_unref(*it);
     }
     if (outfile) {
         ok = gsf_output_close(GSF_OUTPUT(outfile)) && ok;

@@ -5,7 +5,8 @@
 #include <QPair>
 #include <QString>
 
-// Writes one compound file: a root storage "cds" holding the given streams.
+// Writes one compound file: a root storage "cds" holding the given streams
+// (storageName may be a "\"-separated path of storages, or empty for the root).
 // Used by the definition-database tool and by tests. The file is written
 // beside its final name and renamed into place, so a failure leaves an
 // existing file untouched.

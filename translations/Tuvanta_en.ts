@@ -2,6 +2,98 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMTran</name>
+    <message>
+        <source>通信異常です。（軸番号[#%1]）</source>
+        <translation>Communication error. (Axis number [#%1])</translation>
+    </message>
+    <message>
+        <source>軸番号が重複しています。（軸番号[#%1]）</source>
+        <translation>The axis number is duplicated. (Axis number [#%1])</translation>
+    </message>
+    <message>
+        <source>通信タイムアウト。（軸番号[#%1]）</source>
+        <translation>Communication time-out. (Axis number [#%1])</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAbout</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAxesCheck</name>
+    <message>
+        <source>通信状態の確認</source>
+        <translation>Communication Check</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>確認(&amp;C)</source>
+        <translation>&amp;Check</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Not corresponding</source>
+        <translation>Not corresponding</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Overlap</source>
+        <translation>Overlap</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
+    <name>TFMCommSetting</name>
+    <message>
+        <source>通信設定</source>
+        <translation>Communication Settings</translation>
+    </message>
+    <message>
+        <source>ポート番号のデバイスを使用</source>
+        <translation>device of the port number</translation>
+    </message>
+    <message>
+        <source>通信ポート</source>
+        <translation>Communication port</translation>
+    </message>
+    <message>
+        <source>ポート</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>デバイス</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>通信速度</source>
+        <translation>Bit rate</translation>
+    </message>
+    <message>
+        <source>軸番号選択</source>
+        <translation>Axis selection</translation>
+    </message>
+</context>
+<context>
     <name>TFMEnvironment</name>
     <message>
         <source>パラメータ表示レベル</source>
@@ -46,6 +138,428 @@
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMain</name>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>プログラムを終了します</source>
+        <translation>Ends the program</translation>
+    </message>
+    <message>
+        <source>通信設定(&amp;S)...</source>
+        <translation>Communication &amp;Settings...</translation>
+    </message>
+    <message>
+        <source>通信設定</source>
+        <translation>Communication Settings</translation>
+    </message>
+    <message>
+        <source>通信ポート、通信速度、使用する軸番号を設定します</source>
+        <translation>Sets the port, the bit rate and the axes in use</translation>
+    </message>
+    <message>
+        <source>オフライン-&gt;オンライン(&amp;N)...</source>
+        <translation>Offline-&gt;O&amp;nline...</translation>
+    </message>
+    <message>
+        <source>オンライン</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>通信ポートを開き、サーボアンプとの通信を始めます</source>
+        <translation>Opens the port and starts talking to the servo amplifiers</translation>
+    </message>
+    <message>
+        <source>通信状態の確認(&amp;C)...</source>
+        <translation>&amp;Communication Check...</translation>
+    </message>
+    <message>
+        <source>通信状態の確認</source>
+        <translation>Communication Check</translation>
+    </message>
+    <message>
+        <source>どの軸番号のサーボアンプが応答するかを確認します</source>
+        <translation>Checks which axes answer</translation>
+    </message>
+    <message>
+        <source>オンライン-&gt;オフライン(&amp;F)</source>
+        <translation>Online-&gt;O&amp;ffline</translation>
+    </message>
+    <message>
+        <source>オフライン</source>
+        <translation>Offline</translation>
+    </message>
+    <message>
+        <source>サーボアンプとの通信を終え、通信ポートを閉じます</source>
+        <translation>Ends the communication and closes the port</translation>
+    </message>
+    <message>
+        <source>通信リセット(&amp;R)</source>
+        <translation>Communication &amp;Reset</translation>
+    </message>
+    <message>
+        <source>通信リセット</source>
+        <translation>Communication reset</translation>
+    </message>
+    <message>
+        <source>通信ラインをリセットし、オフラインにします</source>
+        <translation>Resets the line and goes offline</translation>
+    </message>
+    <message>
+        <source>一般パラメータ設定(&amp;G)...</source>
+        <translation>&amp;General Parameters...</translation>
+    </message>
+    <message>
+        <source>一般パラメータ</source>
+        <translation>General parameters</translation>
+    </message>
+    <message>
+        <source>一般パラメータを表示、編集します</source>
+        <translation>Shows and edits the general parameters</translation>
+    </message>
+    <message>
+        <source>システムパラメータ設定(&amp;S)...</source>
+        <translation>&amp;System Parameters...</translation>
+    </message>
+    <message>
+        <source>システムパラメータ</source>
+        <translation>System parameters</translation>
+    </message>
+    <message>
+        <source>システムパラメータを表示、編集します</source>
+        <translation>Shows and edits the system parameters</translation>
+    </message>
+    <message>
+        <source>モータパラメータ設定(&amp;M)...</source>
+        <translation>&amp;Motor Parameters...</translation>
+    </message>
+    <message>
+        <source>モータパラメータ</source>
+        <translation>Motor parameters</translation>
+    </message>
+    <message>
+        <source>モータパラメータを表示、編集します</source>
+        <translation>Shows and edits the motor parameters</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
+        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+    </message>
+    <message>
+        <source>アンプ-&gt;ファイル</source>
+        <translation>Amplifier-&gt;File</translation>
+    </message>
+    <message>
+        <source>サーボアンプのパラメータをファイルに保存します</source>
+        <translation>Saves the amplifier&apos;s parameters to a file</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
+        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+    </message>
+    <message>
+        <source>ファイル-&gt;アンプ</source>
+        <translation>File-&gt;Amplifier</translation>
+    </message>
+    <message>
+        <source>ファイルのパラメータをサーボアンプに書き込みます</source>
+        <translation>Writes a file&apos;s parameters to the amplifier</translation>
+    </message>
+    <message>
+        <source>モニタ表示(&amp;D)...</source>
+        <translation>Monitor &amp;Display...</translation>
+    </message>
+    <message>
+        <source>モニタ表示</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>サーボアンプのモニタ値を表示します</source>
+        <translation>Shows the amplifier&apos;s monitor values</translation>
+    </message>
+    <message>
+        <source>マルチモニタ表示(&amp;M)...</source>
+        <translation>&amp;Multi-Monitor...</translation>
+    </message>
+    <message>
+        <source>マルチモニタ表示</source>
+        <translation>Multi-monitor</translation>
+    </message>
+    <message>
+        <source>複数のサーボアンプのモニタ値を並べて表示します</source>
+        <translation>Shows monitor values of several amplifiers side by side</translation>
+    </message>
+    <message>
+        <source>アラーム履歴表示(&amp;A)...</source>
+        <translation>&amp;Alarm History...</translation>
+    </message>
+    <message>
+        <source>アラーム履歴</source>
+        <translation>Alarm history</translation>
+    </message>
+    <message>
+        <source>現在のアラームとアラーム履歴を表示します</source>
+        <translation>Shows the present alarm and the alarm history</translation>
+    </message>
+    <message>
+        <source>速度JOG運転(&amp;J)...</source>
+        <translation>Velocity &amp;JOG...</translation>
+    </message>
+    <message>
+        <source>速度JOG運転</source>
+        <translation>Velocity JOG</translation>
+    </message>
+    <message>
+        <source>速度指令でモータを試運転します</source>
+        <translation>Test-runs the motor by a speed command</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転(&amp;P)...</source>
+        <translation>&amp;Pulse-Feed JOG...</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転</source>
+        <translation>Pulse-feed JOG</translation>
+    </message>
+    <message>
+        <source>パルス送りでモータを試運転します</source>
+        <translation>Test-runs the motor by pulse feed</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニング(&amp;N)...</source>
+        <translation>Auto &amp;Notch-Filter Tuning...</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタ</source>
+        <translation>Auto notch filter</translation>
+    </message>
+    <message>
+        <source>ノッチフィルタを自動で調整します</source>
+        <translation>Tunes the notch filter automatically</translation>
+    </message>
+    <message>
+        <source>オート周波数チューニング(&amp;F)</source>
+        <translation>Auto &amp;Frequency Tuning</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニング</source>
+        <translation>Auto vibration-suppression frequency tuning</translation>
+    </message>
+    <message>
+        <source>制振周波数を自動で調整します</source>
+        <translation>Tunes the vibration-suppression frequency automatically</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存(&amp;G)</source>
+        <translation>Save Auto-Tunin&amp;g Result</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存</source>
+        <translation>Save auto-tuning result</translation>
+    </message>
+    <message>
+        <source>オートチューニングの結果をパラメータに保存します</source>
+        <translation>Saves the auto-tuning result into the parameters</translation>
+    </message>
+    <message>
+        <source>システムアナリシス(&amp;S)...</source>
+        <translation>&amp;System Analysis...</translation>
+    </message>
+    <message>
+        <source>システムアナリシス</source>
+        <translation>System analysis</translation>
+    </message>
+    <message>
+        <source>機械の周波数特性を測定し、表示します</source>
+        <translation>Measures and shows the machine&apos;s frequency response</translation>
+    </message>
+    <message>
+        <source>固定励磁操作(&amp;E)...</source>
+        <translation>Fixed &amp;Excitation...</translation>
+    </message>
+    <message>
+        <source>固定励磁操作</source>
+        <translation>Fixed excitation</translation>
+    </message>
+    <message>
+        <source>モータを固定励磁します</source>
+        <translation>Excites the motor with a fixed phase</translation>
+    </message>
+    <message>
+        <source>アナログオフセット調整(V-REF)(&amp;V)...</source>
+        <translation>Analog Offset Adjustment (&amp;V-REF)...</translation>
+    </message>
+    <message>
+        <source>オフセット調整(V-REF)</source>
+        <translation>Offset adjustment (V-REF)</translation>
+    </message>
+    <message>
+        <source>アナログ速度/トルク指令のオフセットを調整します</source>
+        <translation>Adjusts the offset of the analog speed/torque command</translation>
+    </message>
+    <message>
+        <source>アナログオフセット調整(T-COMP)(&amp;T)...</source>
+        <translation>Analog Offset Adjustment (&amp;T-COMP)...</translation>
+    </message>
+    <message>
+        <source>オフセット調整(T-COMP)</source>
+        <translation>Offset adjustment (T-COMP)</translation>
+    </message>
+    <message>
+        <source>アナログトルク加算指令のオフセットを調整します</source>
+        <translation>Adjusts the offset of the analog torque-addition command</translation>
+    </message>
+    <message>
+        <source>アラームリセット(&amp;R)...</source>
+        <translation>Alarm &amp;Reset...</translation>
+    </message>
+    <message>
+        <source>アラームリセット</source>
+        <translation>Alarm reset</translation>
+    </message>
+    <message>
+        <source>サーボアンプのアラームをリセットします</source>
+        <translation>Resets the amplifier&apos;s alarm</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダクリア(&amp;A)...</source>
+        <translation>&amp;Absolute Encoder Clear...</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダクリア</source>
+        <translation>Absolute encoder clear</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダの多回転データをクリアします</source>
+        <translation>Clears the absolute encoder&apos;s multi-turn data</translation>
+    </message>
+    <message>
+        <source>運転トレース(&amp;O)...</source>
+        <translation>&amp;Operation Trace...</translation>
+    </message>
+    <message>
+        <source>運転トレース</source>
+        <translation>Operation trace</translation>
+    </message>
+    <message>
+        <source>運転中の波形を記録し、表示します</source>
+        <translation>Records and shows waveforms during operation</translation>
+    </message>
+    <message>
+        <source>ダイレクトパラメータ設定(&amp;P)...</source>
+        <translation>Direct &amp;Parameters...</translation>
+    </message>
+    <message>
+        <source>ダイレクトパラメータ</source>
+        <translation>Direct parameters</translation>
+    </message>
+    <message>
+        <source>アドレスを指定してメモリを読み書きします</source>
+        <translation>Reads and writes memory by address</translation>
+    </message>
+    <message>
+        <source>ダイレクトモニタ(&amp;M)...</source>
+        <translation>Direct &amp;Monitor...</translation>
+    </message>
+    <message>
+        <source>ダイレクトモニタ</source>
+        <translation>Direct monitor</translation>
+    </message>
+    <message>
+        <source>アドレスを指定してメモリを監視します</source>
+        <translation>Watches memory by address</translation>
+    </message>
+    <message>
+        <source>全領域ロード(&amp;L)...</source>
+        <translation>Whole-Area &amp;Load...</translation>
+    </message>
+    <message>
+        <source>全領域ロード</source>
+        <translation>Whole-area load</translation>
+    </message>
+    <message>
+        <source>パラメータ領域全体をファイルからロードします</source>
+        <translation>Loads the whole parameter area from a file</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>バージョン情報を表示します</source>
+        <translation>Shows the version information</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>通信(&amp;C)</source>
+        <translation>&amp;Communication</translation>
+    </message>
+    <message>
+        <source>パラメータ(&amp;P)</source>
+        <translation>&amp;Parameters</translation>
+    </message>
+    <message>
+        <source>モニタ(&amp;M)</source>
+        <translation>&amp;Monitor</translation>
+    </message>
+    <message>
+        <source>試運転と調整(&amp;T)</source>
+        <translation>&amp;Test Run and Adjustment</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニング(&amp;F)</source>
+        <translation>Auto Vibration-Suppression &amp;Frequency Tuning</translation>
+    </message>
+    <message>
+        <source>運転トレース(&amp;O)</source>
+        <translation>&amp;Operation Trace</translation>
+    </message>
+    <message>
+        <source>ダイレクトモード(&amp;D)</source>
+        <translation>&amp;Direct Mode</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>アンプ定義ファイルが壊れています。</source>
+        <translation>The amplifier definition file is broken.</translation>
+    </message>
+    <message>
+        <source>通信ケーブルが接続されていません。</source>
+        <translation>The communication cable is not connected.</translation>
+    </message>
+    <message>
+        <source>通信ポートが使用できません。(COM%1)</source>
+        <translation>The communication port cannot be used. (COM%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TFMProgress</name>
+    <message>
+        <source>サーボオフ</source>
+        <translation>Servo Off</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Abort</translation>
     </message>
 </context>
 </TS>

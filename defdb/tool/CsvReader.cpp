@@ -13,7 +13,7 @@ bool TCsvReader::Parse(const QByteArray &bytes, QList<TRecord> &records, QString
         int line = 1;
         for (const QByteArray &l : bytes.split('\n')) {
             QStringDecoder probe(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-            (void)probe.decode(l);
+            const QString decoded = probe.decode(l); // decoding happens on conversion
             if (probe.hasError())
                 break;
             ++line;
@@ -118,7 +118,7 @@ QString TCsvReader::Quote(const QString &text, bool isNull)
         return QString();
     const bool needs = text.isEmpty() || text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
                        || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))
-                       || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '))
+                       || text != text.trimmed()
                        || text.startsWith(QLatin1Char('#'));
     if (!needs)
         return text;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 #include <algorithm>
 #include <limits>
@@ -371,4 +372,30 @@ bool TDefSourceCompiler::Write(const QString &basePath, QString *error) const
             return false;
     }
     return true;
+}
+
+QString TDefSourceCompiler::DumpCsv(const TDataSet &table)
+{
+    std::vector<int> stored;
+    QStringList header;
+    for (int f = 0; f < table.FieldCount(); ++f)
+        if (table.FieldDef(f).kind == TFieldKind::Data) {
+            stored.push_back(f);
+            header.append(table.FieldDef(f).name);
+        }
+    QString out = header.join(QLatin1Char(',')) + QLatin1Char('\n');
+    for (int r = 0; r < table.AllRowCount(); ++r) {
+        QStringList cells;
+        for (int f : stored) {
+            const TValue &v = table.RowValue(r, f);
+            if (table.FieldDef(f).IsTextType())
+                cells.append(TCsvReader::Quote(v.AsString(), v.IsNull()));
+            else if (v.IsFloat())
+                cells.append(QString::number(v.AsFloat(), 'g', QLocale::FloatingPointShortest));
+            else
+                cells.append(v.AsString());
+        }
+        out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return out;
 }

@@ -29,6 +29,10 @@ public:
     // Writes OUTPUT (storage 0) and the same name with ".ad1" .. ".ad3".
     bool Write(const QString &basePath, QString *error) const;
 
+    // A table's stored fields as source CSV: a header of field names, then
+    // one line per row (empty cells for nulls). Compiles back to the same table.
+    static QString DumpCsv(const TDataSet &table);
+
 private:
     struct TSource {
         QString file; // file name for messages

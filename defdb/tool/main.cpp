@@ -5,7 +5,6 @@
 #include "defdb/StgManager.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QStringList>
 #include <cstdio>
 
@@ -71,27 +70,7 @@ int Dump(const QString &file, const QString &stream)
         Err(QStringLiteral("error: %1: %2: %3").arg(file, stream, error));
         return 1;
     }
-    std::vector<int> stored;
-    QStringList header;
-    for (int f = 0; f < table.FieldCount(); ++f)
-        if (table.FieldDef(f).kind == TFieldKind::Data) {
-            stored.push_back(f);
-            header.append(table.FieldDef(f).name);
-        }
-    Out(header.join(QLatin1Char(',')) + QLatin1Char('\n'));
-    for (int r = 0; r < table.AllRowCount(); ++r) {
-        QStringList cells;
-        for (int f : stored) {
-            const TValue &v = table.RowValue(r, f);
-            QString text;
-            if (v.IsFloat())
-                text = QString::number(v.AsFloat(), 'g', QLocale::FloatingPointShortest);
-            else
-                text = v.AsString();
-            cells.append(table.FieldDef(f).IsTextType() ? TCsvReader::Quote(text, v.IsNull()) : text);
-        }
-        Out(cells.join(QLatin1Char(',')) + QLatin1Char('\n'));
-    }
+    Out(TDefSourceCompiler::DumpCsv(table));
     return 0;
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class TDMMain;
+
+// "バージョン情報": program icon, caption, version line (with the definition
+// database's version text), maker and the maker's web address as a link.
+class TFMAbout : public QDialog
+{
+    Q_OBJECT
+public:
+    TFMAbout(QWidget *owner, TDMMain &mainTables);
+
+    // "Version <product>" or "Version <product> - <database text>".
+    static QString VersionLine(const QString &productVersion, const QString &databaseText);
+
+    QLabel *lblVersion;
+    QLabel *lblAddress;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+// Shows the hourglass for the lifetime of the object. Uses nest: each one
+// pushes onto the cursor stack and restores what was there before it, so an
+// inner operation never resets the cursor of an outer one. The core has no
+// cursor of its own; the windows install the backend that really changes it
+// (without one, only the depth is counted).
+class THourglass
+{
+public:
+    enum class TShape { Wait, Normal };
+
+    explicit THourglass(TShape shape = TShape::Wait);
+    ~THourglass();
+    THourglass(const THourglass &) = delete;
+    THourglass &operator=(const THourglass &) = delete;
+
+    // Pushes a shape onto the stack / restores the one saved before it.
+    static void Push(TShape shape);
+    static void Pop();
+    // Number of shapes on the stack.
+    static int Depth();
+    // The hourglass is what shows now (the top of the stack is a wait).
+    static bool Waiting();
+
+    using TPushHook = std::function<void(TShape)>;
+    using TPopHook = std::function<void()>;
+    static void SetBackend(TPushHook push, TPopHook pop);
+};
