@@ -10,6 +10,6 @@ inline void Shot(QWidget *w, const QString &name)
     const QString dir = qEnvironmentVariable("TUVANTA_SHOTS");
     if (dir.isEmpty())
         return;
-    w->adjustSize();
+    w->resize(w->size().expandedTo(w->sizeHint()));
     w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
