@@ -1,5 +1,6 @@
 #include "params/FMUserParameterEdit.h"
 
+#include "app/Hourglass.h"
 #include "params/FMChoiceBox.h"
 
 #include <QApplication>
@@ -16,15 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The hourglass while the input is checked (a fraction condition runs the
-// evaluator).
-class TWaitCursor
-{
-public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QToolButton *SpinButton(Qt::ArrowType arrow, const char *name, QWidget *parent)
 {
@@ -331,7 +323,8 @@ void TFMUserParameterEdit::accept()
 {
     bool ok;
     {
-        TWaitCursor wait;
+        // A fraction condition runs the evaluator.
+        THourglass hourglass;
         ok = dm.Confirm(Input());
     }
     if (ok)
