@@ -453,6 +453,9 @@ void TFMUserParameter::TabChanged(int index)
         tabGroup->setCurrentIndex(currentTab);
         return;
     }
+    // A failed write on the way refreshed the window and built new tabs.
+    if (tabGroup->currentIndex() != index)
+        return;
     currentTab = index;
     dm.SelectGroup(source, TabGroup(index));
     table->Reload();
