@@ -1,6 +1,11 @@
 #include "defdb/DMMain.h"
 
+#include "app/Messenger.h"
+#include "defdb/Buffer.h"
 #include "defdb/DMInterface.h"
+#include "params/ParameterFile.h"
+
+#include <QCoreApplication>
 
 #include <QLocale>
 #include <clocale>
@@ -103,4 +108,46 @@ QString TDMMain::VersionText()
         return QString();
     cdsVersion.First();
     return cdsVersion.Field(QStringLiteral("TEXT")).AsString();
+}
+
+QString TDMMain::FileVersionText()
+{
+    return TParameterFile::VersionText(QStringLiteral(TUVANTA_VERSION), VersionText());
+}
+
+bool TDMMain::WriteParameterFile(const TBuffer &image, const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return true;
+    QString error;
+    if (TParameterFile::Save(image, fileName, FileVersionText(), &error))
+        return true;
+    TMessenger::Instance().Error(
+        QCoreApplication::translate("TDMMain", "%1\r\nファイルに書き込めません。\r\n%2").arg(fileName, error));
+    return false;
+}
+
+bool TDMMain::ReadParameterFile(TBuffer &image, const QString &fileName)
+{
+    image.ampCode = -1;
+    image.words.clear();
+    if (fileName.isEmpty())
+        return true;
+    QString error;
+    switch (TParameterFile::Load(fileName, image, &error)) {
+    case TParameterFile::TLoad::OpenError:
+        TMessenger::Instance().Error(
+            QCoreApplication::translate("TDMMain", "%1\r\nファイルを開けません。\r\n%2").arg(fileName, error));
+        return false;
+    case TParameterFile::TLoad::Corrupt:
+        TMessenger::Instance().Warning(QCoreApplication::translate("TDMMain", "アンプファイルが壊れています。"));
+        return false;
+    case TParameterFile::TLoad::Ok:
+        break;
+    }
+    // Words are whole from an even address, whatever the lowest row.
+    const TAddressSpan span = ParameterSpan(image.ampCode);
+    if (span.found)
+        image.startAddress = span.first & ~1;
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class TDMInterface;
+struct TBuffer;
 
 // The main tables that stay loaded while the main window is open, and the
 // questions about models the shell and the axes check ask.
@@ -46,6 +47,20 @@ public:
     // TEXT of the first VERSION row (loads the table the first time); empty
     // when the table has none.
     QString VersionText();
+
+    // Parameter files ("ap0"). The writer replaces the file through a
+    // temporary file; a failure shows an error and leaves the old file. An
+    // empty name writes nothing and succeeds.
+    bool WriteParameterFile(const TBuffer &image, const QString &fileName);
+    // Fills the image from the file; its start address is the lowest
+    // parameter address of the file's model (unchanged for a code the
+    // database does not know). A file that does not parse shows
+    // "アンプファイルが壊れています。", one that cannot be opened an error;
+    // both leave code -1 and no words. An empty name gives that empty image
+    // and succeeds.
+    bool ReadParameterFile(TBuffer &image, const QString &fileName);
+    // "Version <product> - <database>" as the files carry it.
+    QString FileVersionText();
 
 private:
     TAddressSpan Span(TDataSet &ampTable, int code);

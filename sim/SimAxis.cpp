@@ -164,6 +164,8 @@ void TSimAxis::Receive(uint8_t byte, int64_t now, std::vector<TReply> &replies, 
         ++stats.polls;
         if (faults.silent)
             return;
+        if (faults.silentAfter > 0 && --faults.silentAfter == 0)
+            faults.silent = true; // this polling is the last one answered
         if (faults.failFirst > 0) {
             --faults.failFirst;
             spoiled = faults.failKind;

@@ -97,6 +97,7 @@ std::string TSimControl::Help()
            "      badecho               write echo with its last digit changed (the write is done)\n"
            "      h0form [first|short|long|nonhex]  H0 answer of the wrong form\n"
            "      failfirst K [silent|badcheck|noack]  only the next K pollings fail\n"
+           "      silentafter K         the next K pollings are answered, then the axis stays silent\n"
            "      alarm CODE [STATE]    an active alarm (as \"alarm N CODE\")\n"
            "  fault N|* -NAME | fault N|* none   clear one fault or all\n"
            "  faults N                      the faults that are on\n"

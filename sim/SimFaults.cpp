@@ -39,14 +39,15 @@ const char *FailKindName(TSimFaults::TFailKind kind)
 const std::vector<std::string> &TSimFaults::Names()
 {
     static const std::vector<std::string> names = {"silent", "nak", "latepoll", "late", "badcheck", "lowercase",
-                                                   "empty", "long", "noack", "badecho", "h0form", "failfirst"};
+                                                   "empty", "long", "noack", "badecho", "h0form", "failfirst",
+                                                   "silentafter"};
     return names;
 }
 
 bool TSimFaults::Any() const
 {
     return silent || nak || latePollMs || lateMs || badCheck || lowerCheck || empty || longLength || noAck ||
-           badEcho || h0Form != TH0Form::Correct || failFirst;
+           badEcho || h0Form != TH0Form::Correct || failFirst || silentAfter;
 }
 
 std::string TSimFaults::Describe() const
@@ -69,6 +70,7 @@ std::string TSimFaults::Describe() const
     if (badEcho) add("badecho");
     if (h0Form != TH0Form::Correct) add(std::string("h0form=") + H0FormName(h0Form));
     if (failFirst) add("failfirst=" + std::to_string(failFirst) + "/" + FailKindName(failKind));
+    if (silentAfter) add("silentafter=" + std::to_string(silentAfter));
     return out.empty() ? "none" : out;
 }
 
@@ -137,6 +139,11 @@ bool TSimFaults::Set(const std::vector<std::string> &words, int charTimeoutMs, s
         }
         failFirst = k;
         failKind = kind;
+    } else if (name == "silentafter") {
+        int k = 0;
+        if (args != 1 || !ParseInt(words[1], k, 1, 1000000))
+            return fail("silentafter takes a count of 1 or more");
+        silentAfter = k;
     } else {
         return fail("unknown fault " + name);
     }
@@ -157,6 +164,7 @@ bool TSimFaults::Clear(const std::string &name)
     else if (name == "badecho") badEcho = false;
     else if (name == "h0form") h0Form = TH0Form::Correct;
     else if (name == "failfirst") failFirst = 0;
+    else if (name == "silentafter") silentAfter = 0;
     else return false;
     return true;
 }

@@ -25,6 +25,7 @@ struct TSimFaults {
     TH0Form h0Form = TH0Form::Correct;
     int failFirst = 0;       // the next this many pollings fail ...
     TFailKind failKind = TFailKind::Silent; // ... this way
+    int silentAfter = 0;     // this many pollings are answered, then the axis falls silent (0: off)
 
     bool Any() const;
     // "silent late=600 failfirst=2/silent" or "none".

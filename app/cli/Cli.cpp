@@ -1,7 +1,20 @@
 #include "app/cli/Cli.h"
 
+#include "ZnLibs/PathUtils.h"
+#include "app/DMEnvironment.h"
+#include "app/IniDocument.h"
+#include "app/Messenger.h"
 #include "comm/Comm.h"
+#include "comm/DMTran.h"
 #include "comm/TranAmp.h"
+#include "defdb/DMInterface.h"
+#include "defdb/DMMain.h"
+#include "params/DMLoadSave.h"
+#include "params/Progress.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -66,6 +79,118 @@ QString Hex2(uint8_t b)
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
 }
 
+// "general,system,motor" to TDMLoadSave kinds; 0 for a word it does not know.
+int ParseKinds(const QString &text)
+{
+    int kinds = 0;
+    for (const QString &word : text.split(u',')) {
+        const QString w = word.trimmed().toLower();
+        if (w == QLatin1String("general"))
+            kinds |= TDMLoadSave::kdGeneral;
+        else if (w == QLatin1String("system"))
+            kinds |= TDMLoadSave::kdSystem;
+        else if (w == QLatin1String("motor"))
+            kinds |= TDMLoadSave::kdMotor;
+        else
+            return 0;
+    }
+    return kinds;
+}
+
+// The engine that remembers why the last exchange failed, for the exit
+// status.
+class TRecordingAmp final : public TTranAmp
+{
+public:
+    TTranResult Transact(uint8_t addressByte, const QByteArray &command, QByteArray &answer) override
+    {
+        const TTranResult r = TTranAmp::Transact(addressByte, command, answer);
+        if (r != trOk)
+            lastFailure = r;
+        return r;
+    }
+    TTranResult lastFailure = trOk;
+};
+
+// Messages of the modules go to the error output; questions are answered
+// by --yes, or declined with a hint.
+class TCliMessenger final : public TMessenger
+{
+public:
+    TCliMessenger(QTextStream &err, bool yes) : err(err), yes(yes) { TMessenger::SetInstance(this); }
+    ~TCliMessenger() override { TMessenger::SetInstance(nullptr); }
+    TMsgAnswer Show(TMsgKind kind, const QString &text, TMsgButtons buttons, const QString &) override
+    {
+        QString line = text;
+        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        err << "tuvanta-cli: " << line;
+        if (kind != TMsgKind::Question) {
+            err << "\n";
+            err.flush();
+            return TMsgAnswer::Ok;
+        }
+        ++questions;
+        const bool okButtons = buttons == TMsgButtons::Ok || buttons == TMsgButtons::OkCancel;
+        err << (yes ? " -> yes (--yes)\n" : " -> no (give --yes to go on)\n");
+        err.flush();
+        if (!yes)
+            ++declined;
+        return yes ? (okButtons ? TMsgAnswer::Ok : TMsgAnswer::Yes) : (okButtons ? TMsgAnswer::Cancel : TMsgAnswer::No);
+    }
+    int questions = 0;
+    int declined = 0;
+
+private:
+    QTextStream &err;
+    bool yes;
+};
+
+// The progress of a series on the error output: the title, then the steps.
+class TCliProgress final : public TProgress
+{
+public:
+    explicit TCliProgress(QTextStream &err) : err(err) {}
+    void Start(const QString &title, const QString &, int max) override
+    {
+        this->title = title;
+        this->max = max;
+        position = 0;
+        shown = -1;
+        Print();
+    }
+    void Step() override
+    {
+        if (position < max)
+            ++position;
+        Print();
+    }
+    void Finish() override
+    {
+        if (shown >= 0)
+            err << "\n";
+        err.flush();
+        shown = -1;
+    }
+
+private:
+    // A line each tenth, so that a log stays short.
+    void Print()
+    {
+        const int tenth = max > 0 ? position * 10 / max : 10;
+        if (tenth == shown)
+            return;
+        shown = tenth;
+        if (position == 0)
+            err << "tuvanta-cli: " << title << " " << position << "/" << max;
+        else
+            err << " " << position << "/" << max;
+        err.flush();
+    }
+    QTextStream &err;
+    QString title;
+    int max = 0, position = 0, shown = -1;
+};
+
 } // namespace
 
 QString TCli::HelpText()
@@ -85,6 +210,13 @@ QString TCli::HelpText()
         "                                (lengths 2 and 4)\n"
         "  command AXIS CODE             send an operation command (W01, W31, L00, ...);\n"
         "                                prints a W value in decimal, an L answer as \"S N\"\n"
+        "  save AXIS FILE.ap0            read the axis's whole parameter area into a new\n"
+        "                                parameter file\n"
+        "  load FILE.ap0 AXIS [--kinds general,system,motor] [--yes]\n"
+        "                                write the parameters of the kinds (default general)\n"
+        "                                from the file into the axis, each within the\n"
+        "                                amplifier's range; a file of another software\n"
+        "                                version of the same model group needs --yes\n"
         "\n"
         "AXIS is one hex digit 0 to F (0 sends the address byte 0x90); ADDRESS is hex,\n"
         "at most FFFFF (a 0x prefix is allowed).\n"
@@ -95,10 +227,17 @@ QString TCli::HelpText()
         "  --baud RATE     1200, 2400, 4800, 9600, 19200, 38400 or 57600; default 9600\n"
         "  --length L      byte count of a write: 1, 2 or 4\n"
         "  --work          write into the working area (Y, Z)\n"
+        "  --db FILE.ad0   definition database of save and load; default [Database] Name\n"
+        "                  of Tuvanta.ini beside the program, else Sample.ad0 there\n"
+        "  --kinds LIST    parameter kinds of load: general, system, motor (comma-separated)\n"
+        "  --yes           answer the questions of load with yes\n"
         "  --help          this text\n"
         "\n"
         "Exit status: 0 success, 1 communication error, 2 NAK (the axis number is\n"
-        "duplicated), 3 time-out, 64 usage error, 69 the port cannot be opened.\n");
+        "duplicated), 3 time-out, 64 usage error, 65 the parameter file cannot be read,\n"
+        "67 the transfer was refused or not confirmed, 69 the port cannot be opened,\n"
+        "73 the file cannot be written, 78 the definition database cannot be opened.\n"
+        "Progress of save and load goes to the error output.\n");
 }
 
 int TCli::Usage(const QString &problem)
@@ -151,6 +290,27 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
                 return false;
             }
             o.work = true;
+        } else if (a == QLatin1String("--yes")) {
+            if (inlineValue) {
+                problem = QStringLiteral("--yes takes no value");
+                return false;
+            }
+            o.yes = true;
+        } else if (a == QLatin1String("--db")) {
+            if (!takeValue(o.db))
+                return false;
+            if (o.db.isEmpty()) {
+                problem = QStringLiteral("--db needs a file");
+                return false;
+            }
+        } else if (a == QLatin1String("--kinds")) {
+            if (!takeValue(o.kinds))
+                return false;
+            if (ParseKinds(o.kinds) == 0) {
+                problem = QStringLiteral("bad kinds \"%1\" (general, system, motor)").arg(o.kinds);
+                return false;
+            }
+            o.kindsGiven = true;
         } else if (a == QLatin1String("--device")) {
             if (!takeValue(o.device))
                 return false;
@@ -227,6 +387,46 @@ int TCli::Run(const QStringList &args)
     auto needArgs = [&](int min, int max) { return p.size() >= min && p.size() <= max; };
     if (command != QLatin1String("write") && (o.length || o.work))
         return Usage(QStringLiteral("--length and --work belong to write"));
+    const bool save = command == QLatin1String("save"), load = command == QLatin1String("load");
+    if (!load && (o.kindsGiven || o.yes))
+        return Usage(QStringLiteral("--kinds and --yes belong to load"));
+    if (!save && !load && !o.db.isEmpty())
+        return Usage(QStringLiteral("--db belongs to save and load"));
+    if (save || load) {
+        if (!needArgs(2, 2))
+            return Usage(save ? QStringLiteral("save takes AXIS FILE.ap0") : QStringLiteral("load takes FILE.ap0 AXIS"));
+        const QString axisText = save ? p[0] : p[1];
+        const QString file = save ? p[1] : p[0];
+        if (!ParseAxis(axisText, axis) || axis < 1)
+            return Usage(QStringLiteral("bad axis \"%1\" (one hex digit 1 to F)").arg(axisText));
+        if (QFileInfo(file).suffix() != QLatin1String("ap0"))
+            return Usage(QStringLiteral("the parameter file \"%1\" needs the extension .ap0").arg(file));
+        const int kinds = o.kindsGiven ? ParseKinds(o.kinds) : int(TDMLoadSave::kdGeneral);
+        if (load && !QFileInfo(file).isFile()) {
+            m_err << "tuvanta-cli: " << file << ": no such file\n";
+            m_err.flush();
+            return ExitBadFile;
+        }
+        TRecordingAmp amp;
+        if (!o.device.isEmpty())
+            amp.SetDevicePath(o.device);
+        amp.OpenPort(o.baud, uint8_t(o.port));
+        if (!amp.PortOpen()) {
+            const int code = amp.LastOpenErrorCode();
+            const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
+            m_err << "tuvanta-cli: cannot open " << device << ": "
+                  << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
+            m_err.flush();
+            return ExitNoPort;
+        }
+        amp.SetRts(true);
+        const int status = Transfer(amp, o, save, axis, file, kinds);
+        amp.SetRts(false);
+        amp.ClosePort();
+        m_out.flush();
+        m_err.flush();
+        return status;
+    }
     if (command == QLatin1String("identify")) {
         if (!needArgs(1, 1))
             return Usage(QStringLiteral("identify takes AXIS"));
@@ -392,5 +592,77 @@ int TCli::Command(TTranAmp &amp, int axis, char letter, uint8_t code)
             return Fail(r, axis);
         m_out << int(s) << " " << n << "\n";
     }
+    return ExitOk;
+}
+
+QString TCli::DatabasePath(const TOptions &o) const
+{
+    if (!o.db.isEmpty())
+        return QFileInfo(o.db).absoluteFilePath();
+    TIniDocument ini;
+    QString name;
+    if (ini.Load(QDir(ProgramDir()).filePath(QStringLiteral("Tuvanta.ini"))))
+        name = ini.Value(QStringLiteral("Database"), QStringLiteral("Name"));
+    if (name.isEmpty())
+        name = QStringLiteral("Sample.ad0");
+    return TDMInterface::BasePath(ProgramDir(), name);
+}
+
+int TCli::Transfer(TTranAmp &line, const TOptions &o, bool save, int axis, const QString &file, int kinds)
+{
+    auto &amp = static_cast<TRecordingAmp &>(line);
+    TDMInterface intf(DatabasePath(o), TStgManager::TAccess::Shared);
+    if (intf.DatabaseBroken()) {
+        m_err << "tuvanta-cli: definition database: " << intf.BrokenReason() << "\n";
+        return ExitNoDatabase;
+    }
+    // The settings module holds the axis's code as the windows see it; its
+    // file lives and dies with this run.
+    QTemporaryDir settingsDir;
+    TDMEnvironment env(settingsDir.filePath(QStringLiteral("tuvanta-cli.ini")));
+    TCliMessenger messenger(m_err, o.yes);
+    TDMMain dmMain(intf);
+    dmMain.LoadMainTables();
+    TDMTran tran(env, &amp);
+
+    int32_t code = 0;
+    const TTranResult identified = amp.CmdH0(axis, code);
+    if (identified != trOk)
+        return Fail(identified, axis);
+    env.SetAmpCode(axis, code);
+    if (!dmMain.IsKnownCode(code))
+        m_err << "tuvanta-cli: the amplifier code " << QStringLiteral("%1").arg(uint32_t(code), 6, 16, QLatin1Char('0')).toUpper()
+              << " is not in the definition database\n";
+
+    TDMLoadSave dm(intf, dmMain, env, tran);
+    TCliProgress progress(m_err);
+    dm.SetProgress(&progress);
+    dm.OpenTables();
+    auto failed = [&]() { return amp.lastFailure != trOk ? int(amp.lastFailure) : int(trCommError); };
+
+    if (save) {
+        QString model;
+        if (!dm.ReadAmpModelText(axis, model) && !env.AxisInUse(axis))
+            return failed();
+        if (!dm.TransferAmpToFile(axis, file, model)) {
+            if (amp.lastFailure != trOk)
+                return failed();
+            return ExitCannotWrite;
+        }
+        m_out << "saved " << file << "\n";
+        return ExitOk;
+    }
+
+    const bool ok = dm.TransferFileToAmp(axis, file, kinds);
+    switch (dm.LastOutcome()) {
+    case TDMLoadSave::TOutcome::Unreadable: return ExitBadFile;
+    case TDMLoadSave::TOutcome::Refused:
+    case TDMLoadSave::TOutcome::Declined: return ExitRefused;
+    case TDMLoadSave::TOutcome::WriteFailed: return failed();
+    case TDMLoadSave::TOutcome::Done: break;
+    }
+    if (!ok)
+        return failed();
+    m_out << "loaded " << file << ": " << dm.LastWritten() << " written, " << dm.LastSkipped() << " skipped\n";
     return ExitOk;
 }

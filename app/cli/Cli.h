@@ -9,15 +9,22 @@ class TTranAmp;
 
 // The command line of tuvanta-cli: parses the arguments, opens the line,
 // performs one command through the protocol engine and prints the outcome.
-// Exit status: 0 success, the engine's result code on failure (1
-// communication error, 2 NAK, 3 time-out), 64 usage error, 69 port cannot be
-// opened. Needs a QCoreApplication.
+// The transfers (save, load) go through the same data module as the
+// transfer window. Exit status: 0 success, the engine's result code on
+// failure (1 communication error, 2 NAK, 3 time-out), 64 usage error, 65
+// parameter file cannot be read, 67 transfer refused or not confirmed, 69
+// port cannot be opened, 73 file cannot be written, 78 definition database
+// cannot be opened. Needs a QCoreApplication.
 class TCli
 {
 public:
     static constexpr int ExitOk = 0;
     static constexpr int ExitUsage = 64;
+    static constexpr int ExitBadFile = 65;
+    static constexpr int ExitRefused = 67;
     static constexpr int ExitNoPort = 69;
+    static constexpr int ExitCannotWrite = 73;
+    static constexpr int ExitNoDatabase = 78;
     static constexpr int DefaultBaud = 9600;
     static constexpr int DefaultPort = 1;
 
@@ -37,6 +44,10 @@ private:
         int length = 0;
         bool work = false;
         bool help = false;
+        QString db;
+        QString kinds;
+        bool kindsGiven = false;
+        bool yes = false;
         QStringList positional;
     };
 
@@ -47,6 +58,9 @@ private:
     int Read(TTranAmp &amp, int axis, uint32_t address, int count);
     int Write(TTranAmp &amp, int axis, uint32_t address, int64_t value, int length, bool work);
     int Command(TTranAmp &amp, int axis, char letter, uint8_t code);
+    // save and load: identify the axis, then the transfer module.
+    int Transfer(TTranAmp &amp, const TOptions &o, bool save, int axis, const QString &file, int kinds);
+    QString DatabasePath(const TOptions &o) const;
 
     QTextStream &m_out;
     QTextStream &m_err;

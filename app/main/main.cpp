@@ -9,6 +9,9 @@
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
+#include "params/FMLoadSave.h"
+#include "params/FMUserParameter.h"
+#include "params/ParamContext.h"
 
 #include <QApplication>
 
@@ -63,6 +66,20 @@ int main(int argc, char **argv)
 
     // The windows of the later subsystems register their actions here:
     //     main.SetOpener(main.actParamGeneralSet, [](TFMMain &owner) { ... });
+
+    // The parameter windows share the program's modules and ask the main
+    // window about the line.
+    TParamContext params{environment, loader, mainTables, tran,
+                         [&main] { return main.FirstAxisInUse(); },
+                         [&main] { return main.Online(); },
+                         [&main] { main.actCommAxesCheck->trigger(); }};
+    main.SetOpener(main.actParamGeneralSet, [&params](TFMMain &owner) { TFMUserParameter::Execute(params, &owner); });
+    main.SetOpener(main.actParamSave, [&params](TFMMain &owner) {
+        TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, params, &owner);
+    });
+    main.SetOpener(main.actParamLoad, [&params](TFMMain &owner) {
+        TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, params, &owner);
+    });
 
     splash.StartTimer(2000);
     main.show();

@@ -154,6 +154,16 @@ INSTANTIATE_TEST_SUITE_P(FailFirst, SimFailFirstTest,
                                            TFailFirstCase{{"failfirst", "1", "noack"}, 1},
                                            TFailFirstCase{{"failfirst", "0"}, 0}));
 
+TEST_F(SimFaultTest, SilentAfterAnswersSomePollingsThenStopsForGood)
+{
+    Fault({"silentafter", "2"});
+    EXPECT_EQ(peer.Command(1, "H0"), "000012A");
+    EXPECT_EQ(peer.Command(1, "H0"), "000012A");
+    EXPECT_NE(peer.Command(1, "H0"), "000012A");
+    EXPECT_NE(peer.Command(1, "H0"), "000012A");
+    EXPECT_EQ(line.Axis(1)->Faults().Describe(), "silent");
+}
+
 TEST_F(SimFaultTest, SpoiledAnswersStillTakeEffect)
 {
     Fault({"badcheck"});
