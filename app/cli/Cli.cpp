@@ -361,6 +361,24 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
     return true;
 }
 
+// Opens the port as the options name it and raises RTS; says why on failure.
+bool TCli::OpenLine(TTranAmp &amp, const TOptions &o)
+{
+    if (!o.device.isEmpty())
+        amp.SetDevicePath(o.device);
+    amp.OpenPort(o.baud, uint8_t(o.port));
+    if (!amp.PortOpen()) {
+        const int code = amp.LastOpenErrorCode();
+        const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
+        m_err << "tuvanta-cli: cannot open " << device << ": "
+              << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
+        m_err.flush();
+        return false;
+    }
+    amp.SetRts(true);
+    return true;
+}
+
 int TCli::Run(const QStringList &args)
 {
     TOptions o;
@@ -408,18 +426,8 @@ int TCli::Run(const QStringList &args)
             return ExitBadFile;
         }
         TRecordingAmp amp;
-        if (!o.device.isEmpty())
-            amp.SetDevicePath(o.device);
-        amp.OpenPort(o.baud, uint8_t(o.port));
-        if (!amp.PortOpen()) {
-            const int code = amp.LastOpenErrorCode();
-            const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
-            m_err << "tuvanta-cli: cannot open " << device << ": "
-                  << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
-            m_err.flush();
+        if (!OpenLine(amp, o))
             return ExitNoPort;
-        }
-        amp.SetRts(true);
         const int status = Transfer(amp, o, save, axis, file, kinds);
         amp.SetRts(false);
         amp.ClosePort();
@@ -481,18 +489,8 @@ int TCli::Run(const QStringList &args)
     }
 
     TTranAmp amp;
-    if (!o.device.isEmpty())
-        amp.SetDevicePath(o.device);
-    amp.OpenPort(o.baud, uint8_t(o.port));
-    if (!amp.PortOpen()) {
-        const int code = amp.LastOpenErrorCode();
-        const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
-        m_err << "tuvanta-cli: cannot open " << device << ": "
-              << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
-        m_err.flush();
+    if (!OpenLine(amp, o))
         return ExitNoPort;
-    }
-    amp.SetRts(true);
     int status = ExitOk;
     if (command == QLatin1String("identify"))
         status = Identify(amp, axis);

@@ -60,6 +60,7 @@ private:
     int Command(TTranAmp &amp, int axis, char letter, uint8_t code);
     // save and load: identify the axis, then the transfer module.
     int Transfer(TTranAmp &amp, const TOptions &o, bool save, int axis, const QString &file, int kinds);
+    bool OpenLine(TTranAmp &amp, const TOptions &o);
     QString DatabasePath(const TOptions &o) const;
 
     QTextStream &m_out;
