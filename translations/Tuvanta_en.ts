@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMMain</name>
+    <message>
+        <source>%1<byte value="xd"/>
+ファイルに書き込めません。<byte value="xd"/>
+%2</source>
+        <translation>%1<byte value="xd"/>
+Cannot write to the file.<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+ファイルを開けません。<byte value="xd"/>
+%2</source>
+        <translation>%1<byte value="xd"/>
+Cannot open the file.<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>アンプファイルが壊れています。</source>
+        <translation>The amplifier file is broken.</translation>
+    </message>
+</context>
+<context>
     <name>TDMTran</name>
     <message>
         <source>通信異常です。（軸番号[#%1]）</source>
@@ -14,6 +37,13 @@
     <message>
         <source>通信タイムアウト。（軸番号[#%1]）</source>
         <translation>Communication time-out. (Axis number [#%1])</translation>
+    </message>
+</context>
+<context>
+    <name>TDMUserParameterEdit</name>
+    <message>
+        <source>設定範囲外です。</source>
+        <translation>The value is out of range.</translation>
     </message>
 </context>
 <context>
@@ -138,6 +168,79 @@
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TFMLoadSave</name>
+    <message>
+        <source>パラメータの転送 [アンプ-&gt;ファイル]</source>
+        <translation>Parameter Transfer [Amplifier-&gt;File]</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [ファイル-&gt;アンプ]</source>
+        <translation>Parameter Transfer [File-&gt;Amplifier]</translation>
+    </message>
+    <message>
+        <source>転送元</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>転送先</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>転送元のサーボアンプ型番 :</source>
+        <translation>Source servo amplifier model :</translation>
+    </message>
+    <message>
+        <source>転送先のサーボアンプ型番 :</source>
+        <translation>Destination servo amplifier model :</translation>
+    </message>
+    <message>
+        <source>転送先のファイル名 :</source>
+        <translation>Destination file name :</translation>
+    </message>
+    <message>
+        <source>転送元のファイル名 :</source>
+        <translation>Source file name :</translation>
+    </message>
+    <message>
+        <source>参照...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>転送するパラメータの種類</source>
+        <translation>Parameters to transfer</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Execute</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can be reached.</translation>
+    </message>
+    <message>
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
+よろしいですか?</source>
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
+Are you sure?</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+ファイルが見つかりません。<byte value="xd"/>
+指定したファイル名が正しいかどうか確認してください。</source>
+        <translation>%1<byte value="xd"/>
+The file cannot be found.<byte value="xd"/>
+Check that the file name is correct.</translation>
+    </message>
+    <message>
+        <source>転送終了。</source>
+        <translation>Transfer finished.</translation>
     </message>
 </context>
 <context>
@@ -552,6 +655,13 @@
     </message>
 </context>
 <context>
+    <name>TFMParameterFileDialog</name>
+    <message>
+        <source>アンプファイル (*.%1)|*.%2</source>
+        <translation>Amplifier file (*.%1)|*.%2</translation>
+    </message>
+</context>
+<context>
     <name>TFMProgress</name>
     <message>
         <source>サーボオフ</source>
@@ -560,6 +670,160 @@
     <message>
         <source>中止</source>
         <translation>Abort</translation>
+    </message>
+</context>
+<context>
+    <name>TFMUserParameter</name>
+    <message>
+        <source>新規作成(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>アンプから読み出し(&amp;R)</source>
+        <translation>&amp;Read from Amplifier</translation>
+    </message>
+    <message>
+        <source>アンプに書き込み(&amp;W)</source>
+        <translation>&amp;Write to Amplifier</translation>
+    </message>
+    <message>
+        <source>通信状態の確認(&amp;C)...</source>
+        <translation>&amp;Communication Check...</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
+        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
+        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+    </message>
+    <message>
+        <source>パラメータの照合(&amp;M)...</source>
+        <translation>Parameter Co&amp;mparison...</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>プリンタの設定(&amp;S)...</source>
+        <translation>Printer &amp;Setup...</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>アンプ(&amp;A)</source>
+        <translation>&amp;Amplifier</translation>
+    </message>
+    <message>
+        <source>ディスク(&amp;D)</source>
+        <translation>&amp;Disk</translation>
+    </message>
+    <message>
+        <source>型番</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>アンプ :</source>
+        <translation>Amplifier :</translation>
+    </message>
+    <message>
+        <source>モータ :</source>
+        <translation>Motor :</translation>
+    </message>
+    <message>
+        <source>表示レベル</source>
+        <translation>Display level</translation>
+    </message>
+    <message>
+        <source>変更...</source>
+        <translation>Change...</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)...</source>
+        <translation>&amp;Edit...</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can be reached.</translation>
+    </message>
+    <message>
+        <source>一般パラメータ設定</source>
+        <translation>General Parameters</translation>
+    </message>
+    <message>
+        <source>一般パラメータ設定 - [%1]</source>
+        <translation>General Parameters - [%1]</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>パラメータが変更されています。<byte value="xd"/>
+変更をファイルに保存しますか?</source>
+        <translation>The parameters have been changed.<byte value="xd"/>
+Save the changes to the file?</translation>
+    </message>
+    <message>
+        <source>パラメータが変更されています。<byte value="xd"/>
+変更をサーボアンプに書き込みますか?</source>
+        <translation>The parameters have been changed.<byte value="xd"/>
+Write the changes to the servo amplifier?</translation>
+    </message>
+</context>
+<context>
+    <name>TFMUserParameterEdit</name>
+    <message>
+        <source>パラメータ編集</source>
+        <translation>Edit Parameter</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>入力値 :</source>
+        <translation>Input value :</translation>
+    </message>
+    <message>
+        <source>上位データ :</source>
+        <translation>Upper digit :</translation>
+    </message>
+    <message>
+        <source>下位データ :</source>
+        <translation>Lower digit :</translation>
     </message>
 </context>
 </TS>
