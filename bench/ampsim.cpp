@@ -150,5 +150,3 @@ BENCHMARK(BM_BulkReadLineTime)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 } // namespace
-
-BENCHMARK_MAIN();

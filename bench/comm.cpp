@@ -3,7 +3,6 @@
 #include "comm/TranAmp.h"
 #include "support/PtyPeer.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -88,13 +87,3 @@ void BM_SilentAxis(benchmark::State &state)
 BENCHMARK_CAPTURE(BM_TransactionsPerSecond, R, 'R')->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_TransactionsPerSecond, M, 'M')->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_SilentAxis)->UseRealTime()->Iterations(8)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    // The engine waits in the event loop.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -132,5 +132,3 @@ void BM_OpenParameterWindowTables(benchmark::State &state)
 BENCHMARK(BM_OpenParameterWindowTables)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

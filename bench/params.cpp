@@ -13,7 +13,6 @@
 #include "sim/SimLine.h"
 #include "sim/SimServer.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -169,13 +168,3 @@ void BM_ReadWholeAreaToFile(benchmark::State &state)
 
 BENCHMARK(BM_ReadGeneralParameters)->UseRealTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWholeAreaToFile)->UseRealTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    // The engine waits in the event loop.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -78,5 +78,3 @@ void BM_RespanaEstimator(benchmark::State &state)
 BENCHMARK(BM_RespanaWholeRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
 // 65536: the covariances by FFT, as Respana runs; 8: by direct sums.
 BENCHMARK(BM_RespanaEstimator)->Arg(65536)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9)->ReportAggregatesOnly(true);
-
-BENCHMARK_MAIN();

@@ -61,5 +61,3 @@ void BM_ParseFixedPoint(benchmark::State &state)
 BENCHMARK(BM_ParseFixedPoint);
 
 } // namespace
-
-BENCHMARK_MAIN();
