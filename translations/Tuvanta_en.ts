@@ -171,6 +171,92 @@ Cannot open the file.<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>TFMLineStats</name>
+    <message>
+        <source>回線統計</source>
+        <translation>Line Statistics</translation>
+    </message>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>通信回数</source>
+        <translation>Transactions</translation>
+    </message>
+    <message>
+        <source>失敗</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>リトライ含む送信</source>
+        <translation>Tries</translation>
+    </message>
+    <message>
+        <source>NAK</source>
+        <translation>NAK</translation>
+    </message>
+    <message>
+        <source>タイムアウト</source>
+        <translation>Time-outs</translation>
+    </message>
+    <message>
+        <source>チェックエラー</source>
+        <translation>Check errors</translation>
+    </message>
+    <message>
+        <source>リセット(&amp;R)</source>
+        <translation>&amp;Reset</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>合計</source>
+        <translation>Total</translation>
+    </message>
+</context>
+<context>
+    <name>TFMLineView</name>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation type="unfinished">State</translation>
+    </message>
+    <message>
+        <source>機種</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>アンプコード</source>
+        <translation>Amplifier code</translation>
+    </message>
+    <message>
+        <source>オンライン: 使用する軸の状態 (最後の通信状態の確認による)</source>
+        <translation>Online: axes in use (as of the last communication check)</translation>
+    </message>
+    <message>
+        <source>オフライン: 使用する軸は通信設定で選びます</source>
+        <translation>Offline: choose the axes to use in the communication settings</translation>
+    </message>
+    <message>
+        <source>オフライン</source>
+        <translation type="unfinished">Offline</translation>
+    </message>
+    <message>
+        <source>接続</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>未接続</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>TFMLoadSave</name>
     <message>
         <source>パラメータの転送 [アンプ-&gt;ファイル]</source>
@@ -652,6 +738,25 @@ Check that the file name is correct.</translation>
     <message>
         <source>通信ポートが使用できません。(COM%1)</source>
         <translation>The communication port cannot be used. (COM%1)</translation>
+    </message>
+    <message>
+        <source>回線統計(&amp;T)...</source>
+        <translation>Line s&amp;tatistics...</translation>
+    </message>
+    <message>
+        <source>回線統計</source>
+        <translation>Line Statistics</translation>
+    </message>
+    <message>
+        <source>軸ごとの送受信回数、リトライ、NAK、タイムアウト、チェックエラーを表示します</source>
+        <translation>Shows transactions, retries, NAKs, time-outs and check errors per axis</translation>
+    </message>
+</context>
+<context>
+    <name>TFMOpeners</name>
+    <message>
+        <source>この機能はこの版ではまだ使用できません</source>
+        <translation>This function is not available in this version yet</translation>
     </message>
 </context>
 <context>

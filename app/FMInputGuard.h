@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+// Keeps the user out while the program is busy with the amplifiers (TBusy):
+// mouse, keyboard, wheel, shortcut and the user's close requests aimed at the
+// windows that were open when the series began (the main window and the
+// calling window) are dropped, not queued. Windows that open during the
+// series (the progress window, message boxes, questions) take input as
+// usual, and timers go on running. One guard for the whole program.
+class TFMInputGuard : public QObject
+{
+    Q_OBJECT
+public:
+    // Installs the guard once (later calls do nothing).
+    static void Install();
+    static TFMInputGuard *Instance();
+
+    // Number of input events dropped since the start (tests).
+    int Dropped() const { return dropped; }
+
+    // QWidget::close() of a top-level window reaches it as a close from the
+    // window system, like the user's. The program's own closes during a
+    // series (the cable watch) run inside this scope and go through.
+    class TProgramClose
+    {
+    public:
+        TProgramClose() { ++programCloses; }
+        ~TProgramClose() { --programCloses; }
+        TProgramClose(const TProgramClose &) = delete;
+        TProgramClose &operator=(const TProgramClose &) = delete;
+    };
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    TFMInputGuard();
+    void SetBusy(bool busy);
+    bool Blocked(QObject *target) const;
+
+    static inline int programCloses = 0;
+    QList<QPointer<QWidget>> blocked;
+    bool active = false;
+    int dropped = 0;
+};
