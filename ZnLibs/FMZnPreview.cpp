@@ -417,3 +417,8 @@ bool TFMZnPreview::AdjustOffsets()
     printer.SetSettingsChanged(true);
     return true;
 }
+
+QWidget *TFMZnPreview::PageView() const
+{
+    return view;
+}

@@ -70,7 +70,7 @@ public:
     QScrollArea *scrPage;
 
     class TPageView;
-    TPageView *PageView() const { return view; }
+    QWidget *PageView() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

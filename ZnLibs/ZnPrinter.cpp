@@ -233,9 +233,17 @@ void TZnPrinter::CopyRect(const QRect &dest, const QImage &source, const QRect &
         canvas.drawImage(QRectF(dest), source, QRectF(sourceRect));
 }
 
+int TZnPrinter::LineHeight() const
+{
+    // A line is one em high, as the report fonts' cell height is: reports
+    // lay out rows of a fixed height per line, and the stand-in fonts'
+    // larger line spacing would overflow them.
+    return font.pixelSize() > 0 ? font.pixelSize() : qCeil(QFontMetricsF(font).height());
+}
+
 int TZnPrinter::TextHeight(const QString &text) const
 {
-    return qCeil(QFontMetricsF(font).height());
+    return LineHeight();
 }
 
 int TZnPrinter::TextWidth(const QString &text) const
@@ -243,34 +251,46 @@ int TZnPrinter::TextWidth(const QString &text) const
     return qCeil(QFontMetricsF(font).horizontalAdvance(text));
 }
 
-int TZnPrinter::TextLines(int width, const QString &text) const
-{
-    // The same line breaking as the drawing (word wrap, explicit breaks).
+namespace {
+
+// The text broken into lines as a box shows it: explicit breaks always,
+// word wrap at the width when asked.
+struct TLaidOut {
+    std::vector<std::unique_ptr<QTextLayout>> paragraphs;
     int lines = 0;
-    const QStringList paragraphs = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(u'\n');
-    for (const QString &paragraph : paragraphs) {
-        QTextLayout layout(paragraph, font);
+};
+
+void LayOut(TLaidOut &out, const QFont &font, const QString &text, int width, bool wordWrap)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (const QString &paragraph : t.split(u'\n')) {
+        auto layout = std::make_unique<QTextLayout>(paragraph, font);
         QTextOption option;
-        option.setWrapMode(QTextOption::WordWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        int n = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            ++n;
+        option.setWrapMode(wordWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+        layout->setTextOption(option);
+        layout->beginLayout();
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            if (wordWrap)
+                line.setLineWidth(width);
+            else
+                line.setNumColumns(qMax(1, int(paragraph.size())));
+            ++out.lines;
         }
-        layout.endLayout();
-        lines += qMax(1, n);
+        layout->endLayout();
+        if (layout->lineCount() == 0)
+            ++out.lines;
+        out.paragraphs.push_back(std::move(layout));
     }
-    return lines;
 }
 
-int TZnPrinter::TextFlags(THAlign hAlign, bool wordWrap) const
+} // namespace
+
+int TZnPrinter::TextLines(int width, const QString &text) const
 {
-    int flags = hAlign == haLeft ? Qt::AlignLeft : hAlign == haRight ? Qt::AlignRight : Qt::AlignHCenter;
-    if (wordWrap)
-        flags |= Qt::TextWordWrap;
-    return flags;
+    TLaidOut laidOut;
+    LayOut(laidOut, font, text, width, true);
+    return laidOut.lines;
 }
 
 void TZnPrinter::TextBox(const QRect &box, const QString &text, THAlign hAlign, bool wordWrap)
@@ -283,13 +303,33 @@ void TZnPrinter::TextBox(const QRect &box, const QString &text, THAlign hAlign, 
 {
     if (!canvas.isActive())
         return;
-    const int v = vAlign == vaTop ? Qt::AlignTop : vAlign == vaCentre ? Qt::AlignVCenter : Qt::AlignBottom;
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Text is drawn with the pen's colour; the box is not filled.
+    TLaidOut laidOut;
+    LayOut(laidOut, font, text, box.width(), wordWrap);
+    const double lineHeight = LineHeight();
+    const QFontMetricsF metrics(font);
+    // The baseline divides the line as ascent and descent divide the font.
+    const double baseline = lineHeight * metrics.ascent() / qMax(1.0, metrics.ascent() + metrics.descent());
+    const double height = laidOut.lines * lineHeight;
+    double y = box.top();
+    if (vAlign == vaCentre)
+        y += (box.height() - height) / 2;
+    else if (vAlign == vaBottom)
+        y += box.height() - height;
+
     canvas.save();
     canvas.setClipRect(box, Qt::IntersectClip);
-    canvas.drawText(box, TextFlags(hAlign, wordWrap) | v, t);
+    int k = 0;
+    for (auto &layout : laidOut.paragraphs) {
+        for (int i = 0; i < layout->lineCount(); ++i, ++k) {
+            QTextLine line = layout->lineAt(i);
+            const double free = box.width() - line.naturalTextWidth();
+            const double x = hAlign == haLeft ? 0 : hAlign == haRight ? free : free / 2;
+            line.setPosition(QPointF(x, k * lineHeight + baseline - line.ascent()));
+        }
+        if (layout->lineCount() == 0)
+            ++k;
+        layout->draw(&canvas, QPointF(box.left(), y));
+    }
     canvas.restore();
 }
 
@@ -342,7 +382,15 @@ void TZnPrinter::DrawPage(QPainter &painter, int page, const QRectF &paperRect) 
     painter.save();
     painter.translate(paperRect.topLeft());
     painter.scale(paperRect.width() / paperSize.width(), paperRect.height() / paperSize.height());
-    painter.drawPicture(0, 0, *pages[page - 1]);
+    // Playing a picture scales it by the device's resolution over the
+    // picture's; the rectangle above already says where the page goes.
+    const QPicture &picture = *pages[page - 1];
+    if (QPaintDevice *device = painter.device()) {
+        if (device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+            painter.scale(double(picture.logicalDpiX()) / device->logicalDpiX(),
+                          double(picture.logicalDpiY()) / device->logicalDpiY());
+    }
+    painter.drawPicture(0, 0, picture);
     painter.restore();
 }
 

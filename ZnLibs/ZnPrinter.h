@@ -99,6 +99,9 @@ public:
     // Copies part of another picture (a window's graph) into a rectangle.
     void CopyRect(const QRect &dest, const QImage &source, const QRect &sourceRect);
 
+    // The height of one line of text: the font's em, as the report fonts'
+    // cell height. Text boxes space their lines by it.
+    int LineHeight() const;
     int TextHeight(const QString &text) const;
     int TextWidth(const QString &text) const;
     // Number of lines the text takes in a box of this width with word wrap.
@@ -183,7 +186,6 @@ private:
     void UpdateGeometry();
     void ResetCanvasState();
     QFont PageFont() const;
-    int TextFlags(THAlign hAlign, bool wordWrap) const;
 
     QString title;
     std::unique_ptr<QPrinter> printer;
