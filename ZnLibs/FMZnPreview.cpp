@@ -135,6 +135,7 @@ TFMZnPreview::TFMZnPreview(TZnPrinter &printer, QWidget *owner)
     scrPage->setWidgetResizable(false);
     scrPage->setBackgroundRole(QPalette::Dark);
     scrPage->setFrameShape(QFrame::StyledPanel);
+    scrPage->installEventFilter(this);
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -354,10 +355,14 @@ void TFMZnPreview::PaintView(QPainter &painter)
     printer.DrawPage(painter, page, QRectF(pageRect));
 }
 
-void TFMZnPreview::resizeEvent(QResizeEvent *event)
+bool TFMZnPreview::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    FitWhole();
+    // The page area's own size, not the window's: the layout resizes the
+    // area after the window, and scroll bars coming and going change only
+    // the viewport.
+    if (watched == scrPage && event->type() == QEvent::Resize)
+        FitWhole();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFMZnPreview::showEvent(QShowEvent *event)

@@ -3,12 +3,14 @@
 #include "support/MessageRecorder.h"
 #include "params/Shots.h"
 #include "ZnLibs/FMZnPreview.h"
+#include "ZnLibs/FMZnPrintOffset.h"
 #include "ZnLibs/FMZnPrintProgress.h"
 #include "ZnLibs/ZnPrintSettings.h"
 #include "ZnLibs/ZnPrinter.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
@@ -145,8 +147,10 @@ TEST(ReportPrinting, CancelBetweenPagesLeavesNoFinishedJob)
         ASSERT_NE(report.Printer().Progress(), nullptr);
         EXPECT_EQ(report.Printer().Progress()->Mode(), TFMZnPrintProgress::pmPrinting);
         EXPECT_TRUE(report.Printer().Progress()->btnCancel->isVisible());
-        if (page == 2)
+        if (page == 2) {
+            Shot(report.Printer().Progress(), QStringLiteral("print-progress"));
             report.Printer().Progress()->btnCancel->click();
+        }
     };
     EXPECT_FALSE(report.Printer().SavePdf(path));
     EXPECT_EQ(printed, (QList<int>{1, 2}));
@@ -304,6 +308,8 @@ TEST_F(PreviewTest, ShowsCaptionButtonsAndStatus)
     EXPECT_NEAR(inches * 25.4, 210, 0.5);
     EXPECT_TRUE(preview->StatusText().endsWith(QStringLiteral("(100%)"))) << preview->StatusText().toStdString();
 
+    Shot(preview.get(), QStringLiteral("preview-whole"));
+    preview->SetZoom(100);
     Shot(preview.get(), QStringLiteral("preview-100"));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(preview.get(), &escape);
@@ -338,4 +344,20 @@ TEST_F(PreviewTest, ClickZoomKeepsThePointUnderTheMouse)
     EXPECT_NEAR(preview->PageRect().center().y(), port.height() / 2, 1);
     Click(preview->PageView(), Qt::RightButton, preview->PageRect().center());
     EXPECT_NEAR(preview->Zoom(), 20, 1);
+}
+
+TEST(PrintOffsetDialog, LeavingAFieldRewritesItAndOkStoresTenths)
+{
+    TFMZnPrintOffset dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷位置調節"));
+    EXPECT_EQ(dialog.btnOk->text(), QStringLiteral("&Ok"));
+    EXPECT_EQ(dialog.btnCancel->text(), QStringLiteral("ｷｬﾝｾﾙ(&C)"));
+    dialog.edtVertical->setText(QStringLiteral("12.34mm"));
+    emit dialog.edtVertical->editingFinished();
+    EXPECT_EQ(dialog.edtVertical->text(), QStringLiteral("12.3mm"));
+    dialog.edtHorizontal->setText(QStringLiteral("x"));
+    emit dialog.edtHorizontal->editingFinished();
+    EXPECT_EQ(dialog.edtHorizontal->text(), QStringLiteral("0.0mm"));
+    dialog.show();
+    Shot(&dialog, QStringLiteral("print-offset"));
 }
