@@ -24,11 +24,6 @@ namespace {
 std::optional<bool> hasPrinterOverride;
 TZnPrinter::TPathChooser pdfPathChooser;
 
-QString Translate(const char *text)
-{
-    return QCoreApplication::translate("TZnPrinter", text);
-}
-
 // Paper height used for the vertical mapping when a printer reports none.
 constexpr double DefaultDpi = 1200.0;
 
@@ -468,7 +463,7 @@ bool TZnPrinter::SavePdf(const QString &path, int first, int last, QString *erro
         Finish();
     if (pages.empty()) {
         if (error)
-            *error = Translate("印刷するページがありません。");
+            *error = tr("印刷するページがありません。");
         return false;
     }
     last = last < 0 ? PageCount() : qMin(last, PageCount());
@@ -514,8 +509,8 @@ bool TZnPrinter::SavePdfAs(QWidget *owner, int first, int last)
     if (pdfPathChooser) {
         path = pdfPathChooser(owner, suggestion);
     } else {
-        path = QFileDialog::getSaveFileName(owner, Translate("PDFに保存"), suggestion,
-                                            Translate("PDFファイル (*.pdf)"));
+        path = QFileDialog::getSaveFileName(owner, tr("PDFに保存"), suggestion,
+                                            tr("PDFファイル (*.pdf)"));
     }
     if (path.isEmpty())
         return false;
@@ -525,7 +520,7 @@ bool TZnPrinter::SavePdfAs(QWidget *owner, int first, int last)
     if (SavePdf(path, first, last, &error))
         return true;
     if (!error.isEmpty())
-        TMessenger::Instance().Warning(Translate("PDFファイルを書き込めません。\r\n%1").arg(error));
+        TMessenger::Instance().Warning(tr("PDFファイルを書き込めません。\r\n%1").arg(error));
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 #include <QPen>
@@ -40,6 +41,7 @@ class TFMZnPreview;
 // Everything else (settings, preview, printing) is the report base's work.
 class TZnPrinter
 {
+    Q_DECLARE_TR_FUNCTIONS(TZnPrinter)
 public:
     enum THAlign { haLeft, haRight, haCentre };
     enum TVAlign { vaTop, vaCentre, vaBottom };

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -360,4 +361,25 @@ TEST(PrintOffsetDialog, LeavingAFieldRewritesItAndOkStoresTenths)
     EXPECT_EQ(dialog.edtHorizontal->text(), QStringLiteral("0.0mm"));
     dialog.show();
     Shot(&dialog, QStringLiteral("print-offset"));
+}
+
+TEST(PreviewLanguage, EnglishTextsComeFromTheLanguageFile)
+{
+    QTranslator english;
+    if (!english.load(QStringLiteral(TUVANTA_BIN_DIR "/Tuvanta.ENU")))
+        GTEST_SKIP() << "no Tuvanta.ENU in the build";
+    QCoreApplication::installTranslator(&english);
+    TPrintStoreScope scope;
+    TRPSample report(2);
+    report.Prepare();
+    TFMZnPreview preview(report.Printer());
+    preview.setWindowState(Qt::WindowNoState);
+    preview.resize(900, 700);
+    preview.show();
+    preview.SetGridShown(true);
+    EXPECT_EQ(preview.btnPrint->text(), QStringLiteral("&Print"));
+    EXPECT_EQ(preview.btnGrid->text(), QStringLiteral("Hide &grid"));
+    EXPECT_EQ(preview.btnPdf->text(), QStringLiteral("Save as PD&F..."));
+    Shot(&preview, QStringLiteral("preview-en"));
+    QCoreApplication::removeTranslator(&english);
 }
