@@ -24,6 +24,9 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QTranslator>
+#include <QApplication>
+#include <QInputDialog>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +46,19 @@ QString Poppler(const QString &tool, const QStringList &args)
     p.start(tool, args);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Answers the next modal dialog as soon as it is open.
+void AnswerNextDialog(std::function<void(QDialog *)> answer)
+{
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [answer, poll] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            answer(d);
+        else
+            QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(10, *poll);
 }
 
 void Click(QWidget *w, Qt::MouseButton button, const QPoint &at)
@@ -382,4 +398,65 @@ TEST(PreviewLanguage, EnglishTextsComeFromTheLanguageFile)
     EXPECT_EQ(preview.btnPdf->text(), QStringLiteral("Save as PD&F..."));
     Shot(&preview, QStringLiteral("preview-en"));
     QCoreApplication::removeTranslator(&english);
+}
+
+TEST_F(PreviewTest, OffsetsAndPrinterSetupMarkTheSettingsForSaving)
+{
+    preview->SetPage(2);
+    preview->SetZoom(200);
+    AnswerNextDialog([](QDialog *d) { d->accept(); });
+    ASSERT_TRUE(preview->PrinterSetup());
+    EXPECT_TRUE(report.Printer().SettingsChanged());
+    EXPECT_EQ(preview->Page(), 1);
+    EXPECT_EQ(preview->PageRect().top(), 15);   // whole page again
+    EXPECT_EQ(report.Printer().PageCount(), 3);
+
+    AnswerNextDialog([](QDialog *d) {
+        auto *dialog = qobject_cast<TFMZnPrintOffset *>(d);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->edtVertical->text(), QStringLiteral("0.0mm"));
+        dialog->edtVertical->setText(QStringLiteral("2.5mm"));
+        dialog->edtHorizontal->setText(QStringLiteral("12.34mm"));
+        dialog->btnOk->click();
+    });
+    ASSERT_TRUE(preview->AdjustOffsets());
+    EXPECT_EQ(report.Printer().PrintOffsetY(), 25);
+    EXPECT_EQ(report.Printer().PrintOffsetX(), 123);
+}
+
+TEST_F(PreviewTest, PagePrintShowsProgressInTheStatusLineAndPrintsOnePage)
+{
+    TZnPrinter::OverrideHasPrinter(false);
+    const QString path = scope.dir.filePath(QStringLiteral("page.pdf"));
+    TZnPrinter::SetPdfPathChooser([&](QWidget *, const QString &) { return path; });
+    const QString before = preview->StatusText();
+    QStringList during;
+    report.Printer().PagePrinted = [&](int) { during.append(preview->StatusText()); };
+    AnswerNextDialog([](QDialog *d) {
+        auto *input = qobject_cast<QInputDialog *>(d);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle(), QStringLiteral("印刷ページ指定"));
+        EXPECT_EQ(input->labelText(), QStringLiteral("印刷するページを入力してください。"));
+        EXPECT_EQ(input->textValue(), QStringLiteral("1"));
+        input->setTextValue(QStringLiteral("2"));
+        input->accept();
+    });
+    preview->PrintOnePage();
+    EXPECT_EQ(during, QStringList{QStringLiteral("Printing page 2 / 3")});
+    EXPECT_EQ(preview->StatusText(), before);
+    const QString info = Poppler(QStringLiteral("pdfinfo"), {path});
+    if (!info.isNull())
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+
+    // A page that does not exist: a warning, nothing printed.
+    TMessageRecorder messages;
+    during.clear();
+    AnswerNextDialog([](QDialog *d) {
+        qobject_cast<QInputDialog *>(d)->setTextValue(QStringLiteral("9"));
+        d->accept();
+    });
+    preview->PrintOnePage();
+    EXPECT_TRUE(during.isEmpty());
+    EXPECT_EQ(messages.Count(TMsgKind::Warning), 1);
+    report.Printer().PagePrinted = nullptr;
 }
