@@ -29,6 +29,8 @@ TFMZnPrintProgress::TFMZnPrintProgress(QWidget *owner)
     layout->addWidget(ProgressBar);
     layout->addLayout(buttons);
     setMinimumWidth(300);
+    // While pages go out, the windows below take no input: only "ｷｬﾝｾﾙ".
+    setWindowModality(Qt::ApplicationModal);
 }
 
 void TFMZnPrintProgress::Start(TMode value, int count)

@@ -391,6 +391,11 @@ void TZnPrinter::DrawPage(QPainter &painter, int page, const QRectF &paperRect) 
 
 bool TZnPrinter::PlayPages(TJob &job, int first, int last)
 {
+    // Pending events run between pages; a second job never starts inside
+    // one (and must not abort the running one: an unfinished PDF file is
+    // dropped by itself).
+    if (progress)
+        return false;
     const int total = PageCount();
     TFMZnPrintProgress window(preview);
     progress = &window;

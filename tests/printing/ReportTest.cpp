@@ -460,3 +460,21 @@ TEST_F(PreviewTest, PagePrintShowsProgressInTheStatusLineAndPrintsOnePage)
     EXPECT_EQ(messages.Count(TMsgKind::Warning), 1);
     report.Printer().PagePrinted = nullptr;
 }
+
+TEST(ReportPrinting, ASecondJobIsRefusedWhileOneRuns)
+{
+    TPrintStoreScope scope;
+    const QString outer = scope.dir.filePath(QStringLiteral("outer.pdf"));
+    const QString inner = scope.dir.filePath(QStringLiteral("inner.pdf"));
+    TRPSample report(2);
+    report.Prepare();
+    bool nested = true;
+    report.Printer().PagePrinted = [&](int page) {
+        if (page == 1)
+            nested = report.Printer().SavePdf(inner);
+    };
+    EXPECT_TRUE(report.Printer().SavePdf(outer));
+    EXPECT_FALSE(nested);
+    EXPECT_TRUE(QFile::exists(outer));
+    EXPECT_FALSE(QFile::exists(inner));
+}
