@@ -931,4 +931,153 @@ Write the changes to the servo amplifier?</translation>
         <translation>Lower digit :</translation>
     </message>
 </context>
+<context>
+    <name>TFMZnPreview</name>
+    <message>
+        <source>最初のページ</source>
+        <translation>First page</translation>
+    </message>
+    <message>
+        <source>前のページ</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>次のページ</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>最後のページ</source>
+        <translation>Last page</translation>
+    </message>
+    <message>
+        <source>幅に合せて(&amp;W)</source>
+        <translation>Fit &amp;width</translation>
+    </message>
+    <message>
+        <source>全体(&amp;O)</source>
+        <translation>Wh&amp;ole page</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾘｯﾄﾞ表示(&amp;G)</source>
+        <translation>Show &amp;grid</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ印刷(&amp;A)</source>
+        <translation>Print p&amp;age</translation>
+    </message>
+    <message>
+        <source>ﾌﾟﾘﾝﾀ設定(&amp;S)</source>
+        <translation>Printer &amp;setup</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>位置調節(&amp;I)</source>
+        <translation>Pr&amp;int offset</translation>
+    </message>
+    <message>
+        <source>PDFに保存(&amp;F)...</source>
+        <translation>Save as PD&amp;F...</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾘｯﾄﾞ非表示(&amp;G)</source>
+        <translation>Hide &amp;grid</translation>
+    </message>
+    <message>
+        <source>印刷ページ指定</source>
+        <translation>Print page</translation>
+    </message>
+    <message>
+        <source>印刷するページを入力してください。</source>
+        <translation>Enter the page to print.</translation>
+    </message>
+    <message>
+        <source>1 から %1 までのページ番号を入力してください。</source>
+        <translation>Enter a page number from 1 to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMZnPrintOffset</name>
+    <message>
+        <source>印刷位置調節</source>
+        <translation>Print Offset</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>縦方向(&amp;V):</source>
+        <translation>&amp;Vertical:</translation>
+    </message>
+    <message>
+        <source>横方向(&amp;H):</source>
+        <translation>&amp;Horizontal:</translation>
+    </message>
+</context>
+<context>
+    <name>TFMZnPrintProgress</name>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>印刷準備中</source>
+        <translation>Preparing</translation>
+    </message>
+    <message>
+        <source>印刷準備中です。お待ちください。</source>
+        <translation>Preparing to print. Please wait.</translation>
+    </message>
+    <message>
+        <source>印刷中</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>印刷中です。お待ちください。</source>
+        <translation>Printing. Please wait.</translation>
+    </message>
+</context>
+<context>
+    <name>TRPCustom</name>
+    <message>
+        <source>印刷する前に、プリンタをインストールする必要があります。</source>
+        <translation>A printer must be installed before printing.</translation>
+    </message>
+    <message>
+        <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
+        <translation>Save a PDF file instead of printing?</translation>
+    </message>
+</context>
+<context>
+    <name>TZnPrinter</name>
+    <message>
+        <source>印刷するページがありません。</source>
+        <translation>There are no pages to print.</translation>
+    </message>
+    <message>
+        <source>PDFに保存</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDFファイル (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDFファイルを書き込めません。<byte value="xd"/>
+%1</source>
+        <translation>The PDF file cannot be written.<byte value="xd"/>
+%1</translation>
+    </message>
+</context>
 </TS>
