@@ -1,7 +1,7 @@
 #include "SampleReport.h"
 
 #include "support/MessageRecorder.h"
-#include "params/Shots.h"
+#include "Shots.h"
 #include "ZnLibs/FMZnPreview.h"
 #include "ZnLibs/FMZnPrintOffset.h"
 #include "ZnLibs/FMZnPrintProgress.h"
