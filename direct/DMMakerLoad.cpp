@@ -14,11 +14,6 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("TDMMakerLoad", text);
-}
-
 const QString IndexIdAddress = QStringLiteral("INDEX_ID_ADDRESS");
 
 } // namespace
@@ -66,11 +61,11 @@ QString TDMMakerLoad::HelpText(int mode)
 {
     switch (mode) {
     case lmBelow500:
-        return Tr("パラメータレベル500未満をロードします。\r\n（P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）");
+        return QCoreApplication::translate("TDMMakerLoad", "パラメータレベル500未満をロードします。\r\n（P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）");
     case lmNotOffsets:
-        return Tr("パラメータレベル800,900以外をロードします。\r\n（オフセット調整値はロードされません）\r\n出荷検査時以外は使用禁止");
+        return QCoreApplication::translate("TDMMakerLoad", "パラメータレベル800,900以外をロードします。\r\n（オフセット調整値はロードされません）\r\n出荷検査時以外は使用禁止");
     default:
-        return Tr("全ての領域をロードします。\r\n（オフセット調整値もロードされます）\r\n出荷検査時以外は使用禁止");
+        return QCoreApplication::translate("TDMMakerLoad", "全ての領域をロードします。\r\n（オフセット調整値もロードされます）\r\n出荷検査時以外は使用禁止");
     }
 }
 
@@ -101,7 +96,7 @@ bool TDMMakerLoad::Load(int axis, const QString &fileName, int mode)
     written = 0;
     failedAddress = -1;
     TMessenger &msg = TMessenger::Instance();
-    if (!msg.AskOkCancel(Tr("[%1] から 軸番号[#%2] にロードします。\r\nよろしいですか?")
+    if (!msg.AskOkCancel(QCoreApplication::translate("TDMMakerLoad", "[%1] から 軸番号[#%2] にロードします。\r\nよろしいですか?")
                              .arg(QFileInfo(fileName).fileName(), QString::number(axis, 16).toUpper()))) {
         outcome = TOutcome::Declined;
         return true;
@@ -116,11 +111,11 @@ bool TDMMakerLoad::Load(int axis, const QString &fileName, int mode)
     if (ampCode <= 0 || image.ampCode != ampCode) {
         const int ampGroup = ctx.dmMain.ModelGroup(ampCode), fileGroup = ctx.dmMain.ModelGroup(image.ampCode);
         if (ampGroup < 0 || fileGroup < 0 || ampGroup != fileGroup) {
-            msg.Information(Tr("サーボアンプの種類が異なります。ロードできません。"));
+            msg.Information(QCoreApplication::translate("TDMMakerLoad", "サーボアンプの種類が異なります。ロードできません。"));
             outcome = TOutcome::Refused;
             return true;
         }
-        if (!msg.AskYesNo(Tr("サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。\r\nロードしますか?"))) {
+        if (!msg.AskYesNo(QCoreApplication::translate("TDMMakerLoad", "サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。\r\nロードしますか?"))) {
             outcome = TOutcome::Declined;
             return true;
         }
@@ -137,7 +132,7 @@ bool TDMMakerLoad::Load(int axis, const QString &fileName, int mode)
     cdsDisk.SetFilter(QStringLiteral("(AMPLIFIER_ID=%1) and ").arg(source) + condition);
 
     if (progress)
-        progress->Start(Tr("書き込み中"), Tr("書き込み中です。お待ちください。"), cdsAmp.RecordCount());
+        progress->Start(QCoreApplication::translate("TDMMakerLoad", "書き込み中"), QCoreApplication::translate("TDMMakerLoad", "書き込み中です。お待ちください。"), cdsAmp.RecordCount());
     const int fAddress = cdsAmp.FieldIndex(QStringLiteral("ADDRESS"));
     const int fParameter = cdsAmp.FieldIndex(QStringLiteral("PARAMETER_ID"));
     const int fLength = cdsAmp.FieldIndex(QStringLiteral("LENGTH"));
@@ -179,7 +174,7 @@ bool TDMMakerLoad::Load(int axis, const QString &fileName, int mode)
     cdsAmp.SetFilter(ampFilter);
     if (failedAddress >= 0) {
         outcome = TOutcome::WriteFailed;
-        msg.Warning(Tr("アドレス[%1]への書き込みに失敗しました。ロードを中止しました。")
+        msg.Warning(QCoreApplication::translate("TDMMakerLoad", "アドレス[%1]への書き込みに失敗しました。ロードを中止しました。")
                         .arg(QStringLiteral("%1").arg(failedAddress, 5, 16, QLatin1Char('0')).toUpper()));
         return false;
     }

@@ -51,7 +51,6 @@ TFMMakerLoad::TFMMakerLoad(TAppContext &context, QWidget *owner)
                 ShowHelp();
         });
     }
-    rbtnMode[0]->setChecked(true);
     top->addWidget(grpMode);
 
     memHelp = new QPlainTextEdit(this);
@@ -61,6 +60,7 @@ TFMMakerLoad::TFMMakerLoad(TAppContext &context, QWidget *owner)
     memHelp->setMinimumSize(fm.horizontalAdvance(TDMMakerLoad::HelpText(TDMMakerLoad::lmBelow500).section(u'\n', 1, 1)) + 40,
                             fm.lineSpacing() * 4 + 16);
     top->addWidget(memHelp);
+    rbtnMode[0]->setChecked(true);
 
     auto *buttons = new QHBoxLayout;
     btnLoad = new QPushButton(QStringLiteral("&LOAD"), this);

@@ -20,7 +20,21 @@ protected:
         const QString text = QString::fromStdString(Control("log " + QString::number(axis, 16).toStdString()));
         return text.split(u' ', Qt::SkipEmptyParts);
     }
-    void ClearLog(int axis) { Control("log " + QString::number(axis, 16).toStdString() + " clear"); }
+    void ClearLog(int axis)
+    {
+        Control("log " + QString::number(axis, 16).toStdString() + " clear");
+        Control("stats " + QString::number(axis, 16).toStdString() + " clear");
+    }
+    // Persistent writes (O, P, Q) since the last ClearLog; the log keeps
+    // only the last commands, the count has them all.
+    int WriteCount(int axis)
+    {
+        const QString s = QString::fromStdString(Control("stats " + QString::number(axis, 16).toStdString()));
+        for (const QString &item : s.split(u' '))
+            if (item.startsWith(QStringLiteral("writes=")))
+                return item.mid(7).toInt();
+        return -1;
+    }
     // Commands of the log that write amplifier memory (O, P, Q, Y, Z).
     QStringList Writes(int axis)
     {
