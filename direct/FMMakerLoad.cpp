@@ -59,6 +59,7 @@ TFMMakerLoad::TFMMakerLoad(TAppContext &context, QWidget *owner)
     const QFontMetrics fm(memHelp->font());
     memHelp->setMinimumSize(fm.horizontalAdvance(TDMMakerLoad::HelpText(TDMMakerLoad::lmBelow500).section(u'\n', 1, 1)) + 40,
                             fm.lineSpacing() * 4 + 16);
+    memHelp->setMaximumHeight(fm.lineSpacing() * 6 + 16);
     top->addWidget(memHelp);
     rbtnMode[0]->setChecked(true);
 
