@@ -44,6 +44,7 @@ private:
         int length = 0;
         bool work = false;
         bool help = false;
+        bool version = false;
         QString db;
         QString kinds;
         bool kindsGiven = false;

@@ -5,6 +5,7 @@
 #include "app/FMMessenger.h"
 #include "app/FMStart.h"
 #include "app/Product.h"
+#include "app/TermSignal.h"
 #include "comm/DMTran.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
@@ -63,6 +64,8 @@ int main(int argc, char **argv)
     tran.SetEngine(&engine);
     main.SetEngine(&engine);
     QObject::connect(&instance, &TSingleInstance::ComeForward, &main, [&main] { ComeForward(main); });
+    // The session ending (SIGTERM) closes the windows as the user would.
+    TTermSignal term([] { QApplication::closeAllWindows(); });
 
     // The windows of the later subsystems register their actions here:
     //     main.SetOpener(main.actParamGeneralSet, [](TFMMain &owner) { ... });
