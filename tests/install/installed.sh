@@ -78,13 +78,16 @@ fi
 chmod 700 "$user_dir/run"
 user_env=(env -i PATH=/usr/bin:/bin HOME="$user_dir/home" XDG_CONFIG_HOME="$user_dir/config"
   XDG_RUNTIME_DIR="$user_dir/run" QT_QPA_PLATFORM=offscreen LANG=C.UTF-8)
+# A function run with & would leave a subshell between $! and the program;
+# exec makes $! the program itself, so that signals reach it.
 as_user() { "${run_as[@]}" "${user_env[@]}" "$@"; }
+as_user_bg() { exec "${run_as[@]}" "${user_env[@]}" "$@"; }
 as_user test -w "$programs" && fail "the test user may write the program folder"
 
 find "$top" -printf '%p %s %T@\n' | sort > "$work/before"
 
 line=$user_dir/line
-as_user "$programs/ampsim" --link "$line" --control "$user_dir/ctl" --no-stdin > "$work/sim.log" 2>&1 &
+as_user_bg "$programs/ampsim" --link "$line" --control "$user_dir/ctl" --no-stdin > "$work/sim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
   grep -q 'ampsim: ready' "$work/sim.log" && break
@@ -107,17 +110,19 @@ grep -q "cannot open $user_dir/gone: there is no such device" "$work/cli.err" ||
 settings=$user_dir/config/Tuvanta/Tuvanta.ini
 as_user mkdir -p "$user_dir/config/Tuvanta"
 as_user sh -c "printf '[Window]\nMaximized=0\n[UseAxes]\nAxis1=1\n[Communication]\nDevice=%s\n' '$line' > '$settings'"
-as_user "$top/bin/tuvanta" > "$work/tuvanta.log" 2>&1 &
+as_user_bg "$top/bin/tuvanta" > "$work/tuvanta.log" 2>&1 &
 tuvanta=$!
 pids+=("$tuvanta")
 sleep 4
 kill -0 "$tuvanta" 2> /dev/null || { cat "$work/tuvanta.log" >&2; fail "the installed Tuvanta ended by itself"; }
 kill -TERM "$tuvanta"
-status=0
 for _ in $(seq 100); do
   kill -0 "$tuvanta" 2> /dev/null || break
   sleep 0.1
 done
+# Still running: a message box holds it (the database did not open, say).
+kill -0 "$tuvanta" 2> /dev/null && { cat "$work/tuvanta.log" >&2; fail "Tuvanta did not end on SIGTERM"; }
+status=0
 wait "$tuvanta" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/tuvanta.log" >&2; fail "Tuvanta ended with $status after SIGTERM"; }
 
