@@ -1,8 +1,12 @@
 #include "app/FMMain.h"
 
+#include "app/AppContext.h"
+#include "app/Busy.h"
 #include "app/DMEnvironment.h"
 #include "app/FMAbout.h"
 #include "app/FMAnimate.h"
+#include "app/FMInputGuard.h"
+#include "app/FMLineView.h"
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "app/Product.h"
@@ -10,6 +14,7 @@
 #include "comm/DMTran.h"
 #include "comm/FMAxesCheck.h"
 #include "comm/FMCommSetting.h"
+#include "comm/FMLineStats.h"
 #include "comm/OpenProblem.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
@@ -89,15 +94,19 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     setWindowIcon(ProgramIcon());
     resize(1024, 720);
 
-    // The cursor stack of the whole program: Qt's override cursors nest the
-    // same way.
-    THourglass::SetBackend(
-        [](THourglass::TShape shape) {
-            QGuiApplication::setOverrideCursor(shape == THourglass::TShape::Wait ? Qt::WaitCursor
-                                                                                 : Qt::ArrowCursor);
-        },
-        [] { QGuiApplication::restoreOverrideCursor(); });
+    InstallCursorBackend();
     qApp->installEventFilter(this);
+    TFMInputGuard::Install();
+
+    context.reset(new TAppContext{env, intf, dmMain, dmTran,
+                                  [this] { return FirstAxisInUse(); },
+                                  [this] { return online; },
+                                  [this] { actCommAxesCheck->trigger(); },
+                                  [this] {
+                                      if (!online)
+                                          SetOnline(true);
+                                      return online;
+                                  }});
 
     const QString sep = QStringLiteral("|");
     actExit = MakeAction("actExit", tr("終了(&X)"),
@@ -121,6 +130,9 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actCommReset = MakeAction("actCommReset", tr("通信リセット(&R)"),
                               tr("通信リセット") + sep
                                   + tr("通信ラインをリセットし、オフラインにします"));
+    actCommStats = MakeAction("actCommStats", tr("回線統計(&T)..."),
+                              tr("回線統計") + sep
+                                  + tr("軸ごとの送受信回数、リトライ、NAK、タイムアウト、チェックエラーを表示します"));
     actParamGeneralSet = MakeAction("actParamGeneralSet", tr("一般パラメータ設定(&G)..."),
                                     tr("一般パラメータ") + sep
                                         + tr("一般パラメータを表示、編集します"),
@@ -227,14 +239,9 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     bind(actCommOffline, &TFMMain::OfflineAction);
     bind(actCommReset, &TFMMain::CommReset);
     bind(actHelpAbout, &TFMMain::About);
-    for (QAction *a : {actParamGeneralSet, actParamSystemSet, actParamMotorSet, actParamSave, actParamLoad,
-                       actMonitorDisp, actMonitorMulti, actMonitorAlarm, actTestVelocityJog, actTestPulseJog,
-                       actTestANFTuning, actTextAutoFrequencyTuning, actTestAutoTunigResultSave,
-                       actTestSystemAnalysis, actTestExcitation, actTestOffsetVRef, actTestOffsetTComp,
-                       actTestAlarmReset, actTestAbsEncClear, actTrace})
+    bind(actCommStats, &TFMMain::LineStats);
+    for (QAction *a : WindowActions())
         connect(a, &QAction::triggered, this, [this, a] { Run(a, [this, a] { Open(a); }); });
-    for (QAction *a : {actMakerPara, actMakerMonitor, actMakerLoad})
-        connect(a, &QAction::triggered, this, [this, a] { Run(a, [this, a] { OnlineThenOpen(a); }); });
 
     BuildMenus();
     BuildToolBar();
@@ -250,6 +257,9 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     statusBar()->addWidget(pnlState);
     statusBar()->addWidget(pnlHint, 1);
     statusBar()->setSizeGripEnabled(true);
+
+    lineView = new TFMLineView(env, dmMain, this);
+    setCentralWidget(lineView);
 
     tmrDisconnect.setInterval(CableWatchMs);
     connect(&tmrDisconnect, &QTimer::timeout, this, &TFMMain::CableWatch);
@@ -291,6 +301,18 @@ const QStringList &TFMMain::AmplifierWindowNames()
     return names;
 }
 
+void TFMMain::InstallCursorBackend()
+{
+    // The cursor stack of the whole program: Qt's override cursors nest the
+    // same way.
+    THourglass::SetBackend(
+        [](THourglass::TShape shape) {
+            QGuiApplication::setOverrideCursor(shape == THourglass::TShape::Wait ? Qt::WaitCursor
+                                                                                 : Qt::ArrowCursor);
+        },
+        [] { QGuiApplication::restoreOverrideCursor(); });
+}
+
 QIcon TFMMain::ProgramIcon()
 {
     return TileIcon(QStringLiteral("T"), QColor(30, 60, 120));
@@ -324,6 +346,8 @@ void TFMMain::BuildMenus()
     comm->addAction(actCommOffline);
     comm->addSeparator();
     comm->addAction(actCommReset);
+    comm->addSeparator();
+    comm->addAction(actCommStats);
 
     QMenu *param = bar->addMenu(tr("パラメータ(&P)"));
     param->addAction(actParamGeneralSet);
@@ -428,9 +452,34 @@ void TFMMain::moveEvent(QMoveEvent *event)
         normalPos = pos();
 }
 
-void TFMMain::SetOpener(QAction *action, TOpener opener)
+void TFMMain::SetOpener(QAction *action, TOpener opener, bool online)
 {
-    openers.insert(action, std::move(opener));
+    openers.insert(action, TOpenerRow{std::move(opener), online});
+    if (unavailable.removeOne(action)) {
+        action->setStatusTip(action->property("tuvantaHint").toString());
+        UpdateActions();
+    }
+}
+
+QList<QAction *> TFMMain::WindowActions() const
+{
+    return {actParamGeneralSet, actParamSystemSet, actParamMotorSet, actParamSave, actParamLoad,
+            actMonitorDisp, actMonitorMulti, actMonitorAlarm, actTestVelocityJog, actTestPulseJog,
+            actTestANFTuning, actTextAutoFrequencyTuning, actTestAutoTunigResultSave,
+            actTestSystemAnalysis, actTestExcitation, actTestOffsetVRef, actTestOffsetTComp,
+            actTestAlarmReset, actTestAbsEncClear, actTrace, actMakerPara, actMakerMonitor, actMakerLoad};
+}
+
+void TFMMain::DisableActionsWithoutOpener(const QString &hint)
+{
+    for (QAction *a : WindowActions()) {
+        if (openers.contains(a) || unavailable.contains(a))
+            continue;
+        unavailable.append(a);
+        a->setProperty("tuvantaHint", a->statusTip());
+        a->setStatusTip(hint);
+    }
+    UpdateActions();
 }
 
 void TFMMain::Run(QAction *action, const std::function<void()> &work)
@@ -443,15 +492,13 @@ void TFMMain::Run(QAction *action, const std::function<void()> &work)
 void TFMMain::Open(QAction *action)
 {
     const auto it = openers.constFind(action);
-    if (it != openers.constEnd() && *it)
-        (*it)(*this);
-}
-
-void TFMMain::OnlineThenOpen(QAction *action)
-{
-    SetOnline(true);
-    if (online)
-        Open(action);
+    if (it == openers.constEnd() || !it->open)
+        return;
+    if (it->online && !context->GoOnline())
+        return;
+    const TOpener open = it->open;
+    open(*this);
+    RefreshLineView();
 }
 
 bool TFMMain::event(QEvent *event)
@@ -521,6 +568,10 @@ void TFMMain::UpdateActions()
         a->setEnabled(online);
     for (QAction *a : offlineOnly)
         a->setEnabled(!online);
+    // Never silently inert: an action whose window is not there stays off.
+    for (QAction *a : unavailable)
+        a->setEnabled(false);
+    actCommStats->setEnabled(amp != nullptr);
 }
 
 void TFMMain::SetOnline(bool on)
@@ -569,6 +620,12 @@ void TFMMain::SetOnline(bool on)
     }
     UpdateActions();
     pnlState->setText(online ? QStringLiteral("ONLINE") : QStringLiteral("OFFLINE"));
+    RefreshLineView();
+}
+
+void TFMMain::RefreshLineView()
+{
+    lineView->Refresh(online);
 }
 
 int TFMMain::FirstAxisInUse()
@@ -582,6 +639,8 @@ int TFMMain::FirstAxisInUse()
 
 void TFMMain::OfflineAction()
 {
+    // One series: no action may start between two releases.
+    TBusy::TScope busy;
     bool lineGone = false;
     for (int axis = 1; axis <= 15; ++axis) {
         if (env.AmpCode(axis) <= 0)
@@ -621,10 +680,12 @@ void TFMMain::OpenAxesCheck()
 {
     TFMAxesCheck window(this, env, amp, dmMain, [this] { return FirstAxisInUse(); });
     window.exec();
+    RefreshLineView();
 }
 
 void TFMMain::CommReset()
 {
+    TBusy::TScope busy;
     SetOnline(true);
     if (online && amp)
         amp->ResetLine();
@@ -635,6 +696,14 @@ void TFMMain::About()
 {
     TFMAbout about(this, dmMain);
     about.exec();
+}
+
+void TFMMain::LineStats()
+{
+    if (!amp)
+        return;
+    TFMLineStats window(*amp, this);
+    window.exec();
 }
 
 void TFMMain::CableWatch()
@@ -670,6 +739,7 @@ void TFMMain::CloseAmplifierWindows()
     for (const QPointer<QMessageBox> &box : boxes)
         if (box)
             box->done(QDialog::Rejected);
+    TFMInputGuard::TProgramClose closing;
     for (const QPointer<QWidget> &w : toClose)
         if (w)
             w->close();

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -18,6 +19,8 @@ class TDMMain;
 class TDMTran;
 class TFMAnimate;
 class TTranAmp;
+class TFMLineView;
+struct TAppContext;
 
 // The main window: menus, tool bar and actions, the online/offline state of
 // the line and the cable watch. Every other window is opened from one of its
@@ -35,7 +38,11 @@ public:
     static TFMMain *Instance();
 
     // The engine is created after the main window at start-up.
-    void SetEngine(TTranAmp *engine) { amp = engine; }
+    void SetEngine(TTranAmp *engine)
+    {
+        amp = engine;
+        UpdateActions();
+    }
     TTranAmp *Engine() const { return amp; }
 
     // The only way into and out of online mode.
@@ -45,13 +52,29 @@ public:
     // returns 0. Windows call it to choose their axis.
     int FirstAxisInUse();
 
-    // What an action that opens another window does. Windows of later
-    // subsystems register here; an action without an opener does nothing.
+    // What the windows share: this window's modules and its answers about
+    // the line. Lives as long as the main window.
+    TAppContext &Context() { return *context; }
+
+    // What an action that opens another window does (TFMOpeners registers
+    // them all). online: take the line online first, open only when that
+    // worked.
     using TOpener = std::function<void(TFMMain &)>;
-    void SetOpener(QAction *action, TOpener opener);
+    void SetOpener(QAction *action, TOpener opener, bool online = false);
+    bool HasOpener(QAction *action) const { return openers.contains(action); }
+    // The window actions that have no opener stay disabled, with hint as
+    // their status text.
+    void DisableActionsWithoutOpener(const QString &hint);
+    // Every action that opens a window of another subsystem.
+    QList<QAction *> WindowActions() const;
+    // Shows the axes in use again (after an axes check, online or offline).
+    void RefreshLineView();
 
     // Windows that the cable watch closes, besides open message boxes.
     static const QStringList &AmplifierWindowNames();
+    // Makes the hourglass stack change the real cursor; the program calls
+    // it before the splash shows, the main window again when it is created.
+    static void InstallCursorBackend();
     // Sixteen-pixel-or-larger program icon (window, About box).
     static QIcon ProgramIcon();
 
@@ -61,6 +84,7 @@ public:
     QAction *actCommAxesCheck;
     QAction *actCommOffline;
     QAction *actCommReset;
+    QAction *actCommStats;
     QAction *actParamGeneralSet;
     QAction *actParamSystemSet;
     QAction *actParamMotorSet;
@@ -92,6 +116,7 @@ public:
     QLabel *pnlState; // status panel 0: "ONLINE" / "OFFLINE"
     QLabel *pnlHint;  // status panel 1: the long hint
     QTimer tmrDisconnect;
+    TFMLineView *lineView;
 
 protected:
     bool event(QEvent *event) override;
@@ -110,7 +135,6 @@ private:
     void UpdateActions();
     void Run(QAction *action, const std::function<void()> &work);
     void Open(QAction *action);
-    void OnlineThenOpen(QAction *action);
 
     void CommSet();
     void CommOnline();
@@ -118,6 +142,7 @@ private:
     void OfflineAction();
     void CommReset();
     void About();
+    void LineStats();
     void CableWatch();
     void CloseAmplifierWindows();
 
@@ -130,7 +155,13 @@ private:
     bool online = false;
     bool shown = false;
     QPoint normalPos;
-    QHash<QAction *, TOpener> openers;
+    struct TOpenerRow {
+        TOpener open;
+        bool online = false;
+    };
+    QHash<QAction *, TOpenerRow> openers;
+    QList<QAction *> unavailable;
+    std::unique_ptr<TAppContext> context;
     QList<QAction *> onlineOnly;
     QList<QAction *> offlineOnly;
     // Modal windows that got the normal cursor over a running hourglass.

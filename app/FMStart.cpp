@@ -49,10 +49,8 @@ void TFMStart::StartTimer(int interval)
 void TFMStart::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!cursorPushed) {
-        THourglass::Push(THourglass::TShape::Wait);
-        cursorPushed = true;
-    }
+    if (!cursorToken)
+        cursorToken = THourglass::PushToken(THourglass::TShape::Wait);
 }
 
 void TFMStart::hideEvent(QHideEvent *event)
@@ -63,9 +61,10 @@ void TFMStart::hideEvent(QHideEvent *event)
 
 void TFMStart::ReleaseCursor()
 {
-    if (cursorPushed) {
-        cursorPushed = false;
-        THourglass::Pop();
+    // By token: an action may have pushed its own hourglass since.
+    if (cursorToken) {
+        THourglass::Remove(cursorToken);
+        cursorToken = 0;
     }
 }
 

@@ -33,5 +33,5 @@ private:
 
     QPixmap picture;
     QTimer tmrStart;
-    bool cursorPushed = false;
+    int cursorToken = 0;
 };

@@ -4,8 +4,14 @@
 
 namespace {
 
+struct TEntry {
+    THourglass::TShape shape;
+    int token;
+};
+
 struct TCursorStack {
-    std::vector<THourglass::TShape> shapes;
+    std::vector<TEntry> shapes;
+    int lastToken = 0;
     THourglass::TPushHook push;
     THourglass::TPopHook pop;
 };
@@ -30,10 +36,40 @@ THourglass::~THourglass()
 
 void THourglass::Push(TShape shape)
 {
+    PushToken(shape);
+}
+
+int THourglass::PushToken(TShape shape)
+{
     TCursorStack &s = Stack();
-    s.shapes.push_back(shape);
+    const int token = ++s.lastToken;
+    s.shapes.push_back({shape, token});
     if (s.push)
         s.push(shape);
+    return token;
+}
+
+void THourglass::Remove(int token)
+{
+    TCursorStack &s = Stack();
+    size_t at = s.shapes.size();
+    for (size_t i = 0; i < s.shapes.size(); ++i)
+        if (s.shapes[i].token == token)
+            at = i;
+    if (at == s.shapes.size())
+        return;
+    // The backend knows only a stack: take off what lies above the entry,
+    // drop it, and put the others back in their order.
+    const std::vector<TEntry> above(s.shapes.begin() + long(at) + 1, s.shapes.end());
+    for (size_t i = 0; i <= above.size(); ++i)
+        if (s.pop)
+            s.pop();
+    s.shapes.resize(at);
+    for (const TEntry &e : above) {
+        s.shapes.push_back(e);
+        if (s.push)
+            s.push(e.shape);
+    }
 }
 
 void THourglass::Pop()
@@ -55,7 +91,7 @@ int THourglass::Depth()
 bool THourglass::Waiting()
 {
     const TCursorStack &s = Stack();
-    return !s.shapes.empty() && s.shapes.back() == TShape::Wait;
+    return !s.shapes.empty() && s.shapes.back().shape == TShape::Wait;
 }
 
 void THourglass::SetBackend(TPushHook push, TPopHook pop)

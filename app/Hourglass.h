@@ -20,6 +20,12 @@ public:
     // Pushes a shape onto the stack / restores the one saved before it.
     static void Push(TShape shape);
     static void Pop();
+    // For a user whose end does not nest with the others (the splash closes
+    // on a timer, maybe while an action's hourglass is on top): Push that
+    // returns a token, and Remove that takes exactly that entry off the
+    // stack wherever it stands. An unknown or removed token does nothing.
+    static int PushToken(TShape shape);
+    static void Remove(int token);
     // Number of shapes on the stack.
     static int Depth();
     // The hourglass is what shows now (the top of the stack is a wait).

@@ -1,12 +1,14 @@
 # Adds the sources of one subsystem folder (not its subfolders) to the core or
-# the UI library. Windows (FM*) and reports (RP*) are UI; everything else is
-# core. Programs keep their main() in a subfolder with its own CMakeLists.txt.
+# the UI library. Windows (FM*) and reports (RP*) are UI; so is the page store
+# with its settings and grey-scale helpers (ZnPrint*), which record and play
+# pages with QtGui and QtPrintSupport. Everything else is core. Programs keep
+# their main() in a subfolder with its own CMakeLists.txt.
 function(tuvanta_folder_sources dir)
   file(GLOB srcs CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.h)
   foreach(f IN LISTS srcs)
     get_filename_component(name ${f} NAME)
-    if(name MATCHES "^(FM|RP)")
+    if(name MATCHES "^(FM|RP|ZnPrint)")
       target_sources(tuvanta_ui PRIVATE ${f})
     else()
       target_sources(tuvanta_core PRIVATE ${f})

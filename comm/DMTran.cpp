@@ -88,6 +88,10 @@ bool TDMTran::Check(int axis, TTranResult result)
 {
     if (result == trOk)
         return true;
+    // Still inside another transaction's wait: the engine refused this one
+    // and said so. Nothing is known about the axis, so it stays in use.
+    if (amp && amp->InTransaction())
+        return false;
     // Without the cable every axis fails in turn; the cable watch says so once.
     if (amp && amp->CtsOn())
         TMessenger::Instance().Warning(FailureText(result, axis));

@@ -1,11 +1,14 @@
 #include "comm/TranAmp.h"
 
+#include "app/Busy.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -158,12 +161,20 @@ bool TTranAmp::CtsOn() const
 
 void TTranAmp::ResetLine()
 {
+    if (m_inTransaction) {
+        ++m_stats.nestedRefused;
+        std::fprintf(stderr, "tuvanta: line reset refused: a transaction is still waiting\n");
+        return;
+    }
+    m_inTransaction = true;
+    TBusy::TTransaction busy;
     tmrContinue.stop();
     for (int i = 0; i < Tries; ++i) {
         m_ring.Clear();
         SendPoll(ResetAddressByte);
         Pause(ResetPauseMs);
     }
+    m_inTransaction = false;
     tmrContinue.start();
 }
 
@@ -347,6 +358,18 @@ void TTranAmp::Send(uint8_t byte)
 
 TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, QByteArray &answer)
 {
+    // Every wait below lets events run; a caller reached from one of them
+    // must not start a second exchange on the same line.
+    if (m_inTransaction) {
+        ++m_stats.nestedRefused;
+        std::fprintf(stderr, "tuvanta: transaction %s on address 0x%02X refused: another one is still waiting\n",
+                     command.left(6).constData(), unsigned(addressByte));
+        return trCommError;
+    }
+    m_inTransaction = true;
+    TBusy::TTransaction busy;
+    TAxisLineStats &stats = m_stats.axes[addressByte & 0x0F];
+    ++stats.transactions;
     tmrContinue.stop();
     const uint32_t t = uint32_t(CharTimeout());
     const QByteArray frame = Frame(command);
@@ -356,12 +379,16 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
     for (int attempt = 0; attempt < Tries; ++attempt) {
         m_ring.Clear();
         answered = false;
+        ++stats.tries;
         SendPoll(addressByte);
 
         uint8_t byte;
-        if (!ReceiveByte(t, byte))
+        if (!ReceiveByte(t, byte)) {
+            ++stats.timeouts;
             continue;
+        }
         if (byte == NAK) {
+            ++stats.naks;
             // Another amplifier answers to this number as well: retrying
             // would not help.
             answered = true;
@@ -374,8 +401,10 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
 
         m_ring.Clear();
         Send(frame);
-        if (!WaitFor(t, STX))
+        if (!WaitFor(t, STX)) {
+            ++stats.timeouts;
             continue;
+        }
 
         QByteArray collected(1, char(STX));
         bool complete = false;
@@ -389,16 +418,19 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
             }
         }
         if (!complete) {
+            ++stats.timeouts;
             Send(NAK);
             continue;
         }
         QByteArray check;
         if (!ReceiveChars(t, 2, check)) {
+            ++stats.timeouts;
             Send(NAK);
             continue;
         }
         const QByteArray text = collected.mid(1, collected.size() - 2);
         if (text.isEmpty() || check != CheckChars(text)) {
+            ++stats.checkErrors;
             Send(NAK);
             continue;
         }
@@ -410,9 +442,13 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
             result = trOk;
             break;
         }
+        ++stats.timeouts;
     }
     if (!answered)
         result = trTimeout;
+    if (result != trOk)
+        ++stats.failed;
+    m_inTransaction = false;
     tmrContinue.start();
     return result;
 }

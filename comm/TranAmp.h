@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/Comm.h"
+#include "comm/LineStats.h"
 #include "comm/ReceiveRing.h"
 
 #include <QByteArray>
@@ -116,6 +117,15 @@ public:
 
     TComm &Comm() { return comAmp; }
 
+    // A transaction (or line reset) is waiting: a further one started now is
+    // refused with trCommError and a line on the error output.
+    bool InTransaction() const { return m_inTransaction; }
+
+    // Counts per address byte, for the line-statistics window and
+    // tuvanta-cli --stats.
+    const TLineStats &Stats() const { return m_stats; }
+    void ResetStats() { m_stats = TLineStats(); }
+
 protected:
     // Millisecond clock; differences are taken modulo 2^32.
     virtual uint32_t TickCount() const;
@@ -145,6 +155,8 @@ private:
     int m_wakeFd = -1; // the watcher thread's doorbell for the waits
     QSocketNotifier *m_wakeNotifier = nullptr;
     bool m_portOpen = false;
+    bool m_inTransaction = false;
+    TLineStats m_stats;
     QString m_lastOpenError;
     int m_lastOpenErrorCode = 0;
 };

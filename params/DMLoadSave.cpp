@@ -9,7 +9,7 @@
 #include "defdb/DefSchema.h"
 #include "defdb/ValueCodec.h"
 #include "params/ParamRows.h"
-#include "params/Progress.h"
+#include "app/Progress.h"
 
 #include <QCoreApplication>
 

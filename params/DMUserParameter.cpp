@@ -9,7 +9,7 @@
 #include "defdb/ValueCodec.h"
 #include "params/DMUserParameterEdit.h"
 #include "params/ParamRows.h"
-#include "params/Progress.h"
+#include "app/Progress.h"
 
 #include <QCoreApplication>
 

@@ -17,11 +17,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TFMLoadSave::TFMLoadSave(TDirection dir, int startAxis, TParamContext &context, QWidget *owner)
+TFMLoadSave::TFMLoadSave(TDirection dir, int startAxis, TAppContext &context, QWidget *owner)
     : QDialog(owner), direction(dir), axis(startAxis), ctx(context),
       dm(context.intf, context.dmMain, context.env, context.tran), progress(this)
 {
     setObjectName(QStringLiteral("FMLoadSave"));
+    // The main window's wiring test tells the two directions apart by it.
+    setProperty("kind", int(direction));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     const bool toFile = direction == TDirection::AmpToFile;
     setWindowTitle(toFile ? tr("パラメータの転送 [アンプ->ファイル]") : tr("パラメータの転送 [ファイル->アンプ]"));
@@ -112,7 +114,7 @@ TFMLoadSave::~TFMLoadSave()
     dm.CloseTables();
 }
 
-void TFMLoadSave::Execute(TDirection direction, int startAxis, TParamContext &context, QWidget *owner)
+void TFMLoadSave::Execute(TDirection direction, int startAxis, TAppContext &context, QWidget *owner)
 {
     TFMLoadSave window(direction, startAxis, context, owner);
     window.exec();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "params/DMLoadSave.h"
-#include "params/FMProgressView.h"
-#include "params/ParamContext.h"
+#include "app/FMProgressView.h"
+#include "app/AppContext.h"
 
 #include <QDialog>
 #include <array>
@@ -23,11 +23,11 @@ class TFMLoadSave : public QDialog
 public:
     enum class TDirection { AmpToFile, FileToAmp };
 
-    TFMLoadSave(TDirection direction, int startAxis, TParamContext &context, QWidget *owner = nullptr);
+    TFMLoadSave(TDirection direction, int startAxis, TAppContext &context, QWidget *owner = nullptr);
     ~TFMLoadSave() override;
 
     // Opens the window modally for the direction and starting axis.
-    static void Execute(TDirection direction, int startAxis, TParamContext &context, QWidget *owner);
+    static void Execute(TDirection direction, int startAxis, TAppContext &context, QWidget *owner);
 
     TDirection Direction() const { return direction; }
     int Axis() const { return axis; }
@@ -73,7 +73,7 @@ private:
 
     TDirection direction;
     int axis;
-    TParamContext &ctx;
+    TAppContext &ctx;
     TDMLoadSave dm;
     TFMProgressView progress;
     bool shown = false;

@@ -54,13 +54,13 @@ constexpr int FileSourceId = 0;
 
 } // namespace
 
-TFMUserParameter::TFMUserParameter(TParamContext &context, QWidget *owner)
+TFMUserParameter::TFMUserParameter(TAppContext &context, QWidget *owner)
     : QDialog(owner), ctx(context), dm(context.intf, context.dmMain, context.env, context.tran), progress(this)
 {
     setObjectName(QStringLiteral("FMUserParameter"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
-    source = ctx.online && ctx.online() ? 1 : -1;
+    source = ctx.Online() ? 1 : -1;
     dm.SetProgress(&progress);
     dm.RunEditDialog = [this](TDMUserParameterEdit &m) { return TFMUserParameterEdit::Execute(m, this); };
     dm.RunLevelDialog = [this] { return TFMEnvironment::Execute(ctx.env, this); };
@@ -84,7 +84,7 @@ TFMUserParameter::~TFMUserParameter()
     dm.CloseTables();
 }
 
-void TFMUserParameter::Execute(TParamContext &context, QWidget *owner)
+void TFMUserParameter::Execute(TAppContext &context, QWidget *owner)
 {
     TFMUserParameter window(context, owner);
     window.exec();
@@ -406,7 +406,7 @@ void TFMUserParameter::UpdateActions()
     actFileSaveAs->setEnabled(!online && !fileName.isEmpty());
     actAmplifierRead->setEnabled(online);
     actAmplifierWrite->setEnabled(online);
-    actAmplifierCheck->setEnabled(ctx.online && ctx.online() && ctx.checkCommunication);
+    actAmplifierCheck->setEnabled(ctx.Online() && ctx.checkCommunication);
     actDiskSave->setEnabled(online);
     actDiskLoad->setEnabled(online);
 }

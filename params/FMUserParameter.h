@@ -1,8 +1,8 @@
 #pragma once
 
 #include "params/DMUserParameter.h"
-#include "params/FMProgressView.h"
-#include "params/ParamContext.h"
+#include "app/FMProgressView.h"
+#include "app/AppContext.h"
 
 #include <QDialog>
 #include <array>
@@ -30,11 +30,11 @@ class TFMUserParameter : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFMUserParameter(TParamContext &context, QWidget *owner = nullptr);
+    explicit TFMUserParameter(TAppContext &context, QWidget *owner = nullptr);
     ~TFMUserParameter() override;
 
     // Opens the window modally.
-    static void Execute(TParamContext &context, QWidget *owner);
+    static void Execute(TAppContext &context, QWidget *owner);
 
     // 1..15 an axis, 0 the open file, -1 nothing.
     int Source() const { return source; }
@@ -121,7 +121,7 @@ private:
     bool AskUnsaved();
     bool SaveAs();
 
-    TParamContext &ctx;
+    TAppContext &ctx;
     TDMUserParameter dm;
     TFMProgressView progress;
     TFMParameterTable *table;

@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev
   libgsf-1-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-noto-cjk x11-utils imagemagick
+  xvfb xauth fonts-noto-cjk x11-utils imagemagick poppler-utils
   help2man dpkg-dev file desktop-file-utils
 )
 

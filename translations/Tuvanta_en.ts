@@ -195,6 +195,92 @@ Cannot open the file.<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>TFMLineStats</name>
+    <message>
+        <source>回線統計</source>
+        <translation>Line Statistics</translation>
+    </message>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>通信回数</source>
+        <translation>Transactions</translation>
+    </message>
+    <message>
+        <source>失敗</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>リトライ含む送信</source>
+        <translation>Tries</translation>
+    </message>
+    <message>
+        <source>NAK</source>
+        <translation>NAK</translation>
+    </message>
+    <message>
+        <source>タイムアウト</source>
+        <translation>Time-outs</translation>
+    </message>
+    <message>
+        <source>チェックエラー</source>
+        <translation>Check errors</translation>
+    </message>
+    <message>
+        <source>リセット(&amp;R)</source>
+        <translation>&amp;Reset</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>合計</source>
+        <translation>Total</translation>
+    </message>
+</context>
+<context>
+    <name>TFMLineView</name>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>機種</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>アンプコード</source>
+        <translation>Amplifier code</translation>
+    </message>
+    <message>
+        <source>オンライン: 使用する軸の状態 (最後の通信状態の確認による)</source>
+        <translation>Online: axes in use (as of the last communication check)</translation>
+    </message>
+    <message>
+        <source>オフライン: 使用する軸は通信設定で選びます</source>
+        <translation>Offline: choose the axes to use in the communication settings</translation>
+    </message>
+    <message>
+        <source>オフライン</source>
+        <translation>Offline</translation>
+    </message>
+    <message>
+        <source>接続</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>未接続</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>TFMLoadSave</name>
     <message>
         <source>パラメータの転送 [アンプ-&gt;ファイル]</source>
@@ -677,6 +763,25 @@ Check that the file name is correct.</translation>
         <source>通信ポートが使用できません。(COM%1)</source>
         <translation>The communication port cannot be used. (COM%1)</translation>
     </message>
+    <message>
+        <source>回線統計(&amp;T)...</source>
+        <translation>Line s&amp;tatistics...</translation>
+    </message>
+    <message>
+        <source>回線統計</source>
+        <translation>Line Statistics</translation>
+    </message>
+    <message>
+        <source>軸ごとの送受信回数、リトライ、NAK、タイムアウト、チェックエラーを表示します</source>
+        <translation>Shows transactions, retries, NAKs, time-outs and check errors per axis</translation>
+    </message>
+</context>
+<context>
+    <name>TFMOpeners</name>
+    <message>
+        <source>この機能はこの版ではまだ使用できません</source>
+        <translation>This function is not available in this version yet</translation>
+    </message>
 </context>
 <context>
     <name>TFMParameterFileDialog</name>
@@ -848,6 +953,155 @@ Write the changes to the servo amplifier?</translation>
     <message>
         <source>下位データ :</source>
         <translation>Lower digit :</translation>
+    </message>
+</context>
+<context>
+    <name>TFMZnPreview</name>
+    <message>
+        <source>最初のページ</source>
+        <translation>First page</translation>
+    </message>
+    <message>
+        <source>前のページ</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>次のページ</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>最後のページ</source>
+        <translation>Last page</translation>
+    </message>
+    <message>
+        <source>幅に合せて(&amp;W)</source>
+        <translation>Fit &amp;width</translation>
+    </message>
+    <message>
+        <source>全体(&amp;O)</source>
+        <translation>Wh&amp;ole page</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾘｯﾄﾞ表示(&amp;G)</source>
+        <translation>Show &amp;grid</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ印刷(&amp;A)</source>
+        <translation>Print p&amp;age</translation>
+    </message>
+    <message>
+        <source>ﾌﾟﾘﾝﾀ設定(&amp;S)</source>
+        <translation>Printer &amp;setup</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>位置調節(&amp;I)</source>
+        <translation>Pr&amp;int offset</translation>
+    </message>
+    <message>
+        <source>PDFに保存(&amp;F)...</source>
+        <translation>Save as PD&amp;F...</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾘｯﾄﾞ非表示(&amp;G)</source>
+        <translation>Hide &amp;grid</translation>
+    </message>
+    <message>
+        <source>印刷ページ指定</source>
+        <translation>Print page</translation>
+    </message>
+    <message>
+        <source>印刷するページを入力してください。</source>
+        <translation>Enter the page to print.</translation>
+    </message>
+    <message>
+        <source>1 から %1 までのページ番号を入力してください。</source>
+        <translation>Enter a page number from 1 to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMZnPrintOffset</name>
+    <message>
+        <source>印刷位置調節</source>
+        <translation>Print Offset</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>縦方向(&amp;V):</source>
+        <translation>&amp;Vertical:</translation>
+    </message>
+    <message>
+        <source>横方向(&amp;H):</source>
+        <translation>&amp;Horizontal:</translation>
+    </message>
+</context>
+<context>
+    <name>TFMZnPrintProgress</name>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>印刷準備中</source>
+        <translation>Preparing</translation>
+    </message>
+    <message>
+        <source>印刷準備中です。お待ちください。</source>
+        <translation>Preparing to print. Please wait.</translation>
+    </message>
+    <message>
+        <source>印刷中</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>印刷中です。お待ちください。</source>
+        <translation>Printing. Please wait.</translation>
+    </message>
+</context>
+<context>
+    <name>TRPCustom</name>
+    <message>
+        <source>印刷する前に、プリンタをインストールする必要があります。</source>
+        <translation>A printer must be installed before printing.</translation>
+    </message>
+    <message>
+        <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
+        <translation>Save a PDF file instead of printing?</translation>
+    </message>
+</context>
+<context>
+    <name>TZnPrinter</name>
+    <message>
+        <source>印刷するページがありません。</source>
+        <translation>There are no pages to print.</translation>
+    </message>
+    <message>
+        <source>PDFに保存</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDFファイル (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDFファイルを書き込めません。<byte value="xd"/>
+%1</source>
+        <translation>The PDF file cannot be written.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,8 @@
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
 #include "params/DMLoadSave.h"
-#include "params/Progress.h"
+#include "app/cli/CliCommand.h"
+#include "app/cli/CliSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -99,105 +100,11 @@ int ParseKinds(const QString &text)
     return kinds;
 }
 
-// The engine that remembers why the last exchange failed, for the exit
-// status.
-class TRecordingAmp final : public TTranAmp
-{
-public:
-    TTranResult Transact(uint8_t addressByte, const QByteArray &command, QByteArray &answer) override
-    {
-        const TTranResult r = TTranAmp::Transact(addressByte, command, answer);
-        if (r != trOk)
-            lastFailure = r;
-        return r;
-    }
-    TTranResult lastFailure = trOk;
-};
-
-// Messages of the modules go to the error output; questions are answered
-// by --yes, or declined with a hint.
-class TCliMessenger final : public TMessenger
-{
-public:
-    TCliMessenger(QTextStream &err, bool yes) : err(err), yes(yes) { TMessenger::SetInstance(this); }
-    ~TCliMessenger() override { TMessenger::SetInstance(nullptr); }
-    TMsgAnswer Show(TMsgKind kind, const QString &text, TMsgButtons buttons, const QString &) override
-    {
-        QString line = text;
-        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        err << "tuvanta-cli: " << line;
-        if (kind != TMsgKind::Question) {
-            err << "\n";
-            err.flush();
-            return TMsgAnswer::Ok;
-        }
-        ++questions;
-        const bool okButtons = buttons == TMsgButtons::Ok || buttons == TMsgButtons::OkCancel;
-        err << (yes ? " -> yes (--yes)\n" : " -> no (give --yes to go on)\n");
-        err.flush();
-        if (!yes)
-            ++declined;
-        return yes ? (okButtons ? TMsgAnswer::Ok : TMsgAnswer::Yes) : (okButtons ? TMsgAnswer::Cancel : TMsgAnswer::No);
-    }
-    int questions = 0;
-    int declined = 0;
-
-private:
-    QTextStream &err;
-    bool yes;
-};
-
-// The progress of a series on the error output: the title, then the steps.
-class TCliProgress final : public TProgress
-{
-public:
-    explicit TCliProgress(QTextStream &err) : err(err) {}
-    void Start(const QString &title, const QString &, int max) override
-    {
-        this->title = title;
-        this->max = max;
-        position = 0;
-        shown = -1;
-        Print();
-    }
-    void Step() override
-    {
-        if (position < max)
-            ++position;
-        Print();
-    }
-    void Finish() override
-    {
-        if (shown >= 0)
-            err << "\n";
-        err.flush();
-        shown = -1;
-    }
-
-private:
-    // A line each tenth, so that a log stays short.
-    void Print()
-    {
-        const int tenth = max > 0 ? position * 10 / max : 10;
-        if (tenth == shown)
-            return;
-        shown = tenth;
-        if (position == 0)
-            err << "tuvanta-cli: " << title << " " << position << "/" << max;
-        else
-            err << " " << position << "/" << max;
-        err.flush();
-    }
-    QTextStream &err;
-    QString title;
-    int max = 0, position = 0, shown = -1;
-};
-
 } // namespace
 
 QString TCli::HelpText()
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage: tuvanta-cli [--device PATH | --port N] [--baud RATE] COMMAND ARGUMENTS\n"
         "\n"
         "Talks to one servo amplifier on the serial line.\n"
@@ -219,6 +126,7 @@ QString TCli::HelpText()
         "                                from the file into the axis, each within the\n"
         "                                amplifier's range; a file of another software\n"
         "                                version of the same model group needs --yes\n"
+        "%COMMANDS%"
         "\n"
         "AXIS is one hex digit 0 to F (0 sends the address byte 0x90); ADDRESS is hex,\n"
         "at most FFFFF (a 0x prefix is allowed).\n"
@@ -234,7 +142,10 @@ QString TCli::HelpText()
         "                  ~/.config/Tuvanta/Tuvanta.ini for an installed program),\n"
         "                  else Sample.ad0 beside the program\n"
         "  --kinds LIST    parameter kinds of load: general, system, motor (comma-separated)\n"
-        "  --yes           answer the questions of load with yes\n"
+        "  --yes           answer the questions of load (and of the commands that move\n"
+        "                  a motor or write) with yes\n"
+        "  --stats         print the line statistics (transactions, tries, NAKs,\n"
+        "                  time-outs, check errors per axis) after the command\n"
         "  --help          this text\n"
         "  --version       the program's version\n"
         "\n"
@@ -243,6 +154,10 @@ QString TCli::HelpText()
         "67 the transfer was refused or not confirmed, 69 the port cannot be opened,\n"
         "73 the file cannot be written, 78 the definition database cannot be opened.\n"
         "Progress of save and load goes to the error output.\n");
+    QString commands;
+    for (const TCliCommand &c : CliCommands())
+        commands += c.help;
+    return text.replace(QStringLiteral("%COMMANDS%"), commands);
 }
 
 int TCli::Usage(const QString &problem)
@@ -297,6 +212,12 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
                 return false;
             }
             o.work = true;
+        } else if (a == QLatin1String("--stats")) {
+            if (inlineValue) {
+                problem = QStringLiteral("--stats takes no value");
+                return false;
+            }
+            o.stats = true;
         } else if (a == QLatin1String("--yes")) {
             if (inlineValue) {
                 problem = QStringLiteral("--yes takes no value");
@@ -357,8 +278,27 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
             }
             o.length = int(n);
         } else {
-            problem = QStringLiteral("unknown option %1").arg(a);
-            return false;
+            // An option of one of the data-module commands; whether it
+            // belongs to the command given is checked when it runs.
+            const QString name = a.mid(2);
+            const TCliOption *known = nullptr;
+            for (const TCliCommand &c : CliCommands())
+                for (const TCliOption &opt : c.options)
+                    if (a.startsWith(QLatin1String("--")) && opt.name == name)
+                        known = &opt;
+            if (!known) {
+                problem = QStringLiteral("unknown option %1").arg(a);
+                return false;
+            }
+            QString v;
+            if (known->takesValue) {
+                if (!takeValue(v))
+                    return false;
+            } else if (inlineValue) {
+                problem = QStringLiteral("%1 takes no value").arg(a);
+                return false;
+            }
+            o.extra.insert(name, v);
         }
     }
     if (!o.device.isEmpty() && o.portGiven) {
@@ -368,6 +308,16 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
     return true;
 }
 
+void TCli::SayOpenFailure(QTextStream &err, const TTranAmp &amp)
+{
+    const int code = amp.LastOpenErrorCode();
+    if (code > 0)
+        err << "tuvanta-cli: " << TOpenProblem(amp.DeviceName(), code).PlainText() << "\n";
+    else
+        err << "tuvanta-cli: cannot open " << amp.DeviceName() << ": " << amp.LastOpenError() << "\n";
+    err.flush();
+}
+
 // Opens the port as the options name it and raises RTS; says why on failure.
 bool TCli::OpenLine(TTranAmp &amp, const TOptions &o)
 {
@@ -375,12 +325,7 @@ bool TCli::OpenLine(TTranAmp &amp, const TOptions &o)
         amp.SetDevicePath(o.device);
     amp.OpenPort(o.baud, uint8_t(o.port));
     if (!amp.PortOpen()) {
-        const int code = amp.LastOpenErrorCode();
-        if (code > 0)
-            m_err << "tuvanta-cli: " << TOpenProblem(amp.DeviceName(), code).PlainText() << "\n";
-        else
-            m_err << "tuvanta-cli: cannot open " << amp.DeviceName() << ": " << amp.LastOpenError() << "\n";
-        m_err.flush();
+        SayOpenFailure(m_err, amp);
         return false;
     }
     amp.SetRts(true);
@@ -408,6 +353,11 @@ int TCli::Run(const QStringList &args)
 
     const QString command = o.positional[0];
     const QStringList p = o.positional.mid(1);
+    for (const TCliCommand &c : CliCommands())
+        if (c.name == command)
+            return RunCommand(c, o);
+    if (!o.extra.isEmpty())
+        return Usage(QStringLiteral("--%1 does not belong to %2").arg(o.extra.keys().first(), command));
     int axis = 0;
     uint32_t address = 0;
     int count = 8;
@@ -442,6 +392,8 @@ int TCli::Run(const QStringList &args)
         if (!OpenLine(amp, o))
             return ExitNoPort;
         const int status = Transfer(amp, o, save, axis, file, kinds);
+        if (o.stats)
+            PrintStats(m_err, amp);
         amp.SetRts(false);
         amp.ClosePort();
         m_out.flush();
@@ -513,6 +465,8 @@ int TCli::Run(const QStringList &args)
         status = Write(amp, axis, address, value, o.length, o.work);
     else
         status = Command(amp, axis, letter, code);
+    if (o.stats)
+        PrintStats(m_err, amp);
     amp.SetRts(false);
     amp.ClosePort();
     m_out.flush();
@@ -606,10 +560,54 @@ int TCli::Command(TTranAmp &amp, int axis, char letter, uint8_t code)
     return ExitOk;
 }
 
-QString TCli::DatabasePath(const TOptions &o) const
+int TCli::RunCommand(const TCliCommand &command, const TOptions &o)
 {
-    if (!o.db.isEmpty())
-        return QFileInfo(o.db).absoluteFilePath();
+    for (auto it = o.extra.cbegin(); it != o.extra.cend(); ++it) {
+        const bool mine = std::any_of(command.options.begin(), command.options.end(),
+                                      [&](const TCliOption &opt) { return opt.name == it.key(); });
+        if (!mine)
+            return Usage(QStringLiteral("--%1 does not belong to %2").arg(it.key(), command.name));
+    }
+    if (o.yes && !command.takesYes)
+        return Usage(QStringLiteral("--yes does not belong to %1").arg(command.name));
+    if (o.length || o.work || o.kindsGiven)
+        return Usage(QStringLiteral("--length, --work and --kinds do not belong to %1").arg(command.name));
+    TCliRun run(m_out, m_err);
+    run.args = o.positional.mid(1);
+    run.values = o.extra;
+    run.yes = o.yes;
+    run.stats = o.stats;
+    run.db = o.db;
+    run.device = o.device;
+    run.port = o.port;
+    run.baud = o.baud;
+    const int status = command.run(run);
+    m_out.flush();
+    m_err.flush();
+    return status;
+}
+
+void TCli::PrintStats(QTextStream &err, const TTranAmp &amp)
+{
+    const TLineStats &stats = amp.Stats();
+    err << "line statistics: axis transactions failed tries naks timeouts check-errors\n";
+    auto row = [&err](const QString &name, const TAxisLineStats &a) {
+        err << "  " << name << " " << a.transactions << " " << a.failed << " " << a.tries << " " << a.naks << " "
+            << a.timeouts << " " << a.checkErrors << "\n";
+    };
+    for (int axis = 0; axis < 16; ++axis)
+        if (stats.axes[size_t(axis)].Any())
+            row(QStringLiteral("#%1").arg(QString::number(axis, 16).toUpper()), stats.axes[size_t(axis)]);
+    row(QStringLiteral("total"), stats.Total());
+    if (stats.nestedRefused)
+        err << "  nested transactions refused: " << stats.nestedRefused << "\n";
+    err.flush();
+}
+
+QString TCli::DatabasePath(const QString &db)
+{
+    if (!db.isEmpty())
+        return QFileInfo(db).absoluteFilePath();
     // Tuvanta's own settings file, wherever Tuvanta keeps it, then the
     // defaults an installed copy carries beside the program.
     const TSettingsLocation where = TSettingsLocation::ForProgram(QStringLiteral("Tuvanta.ini"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -34,6 +35,14 @@ public:
     int Run(const QStringList &args);
 
     static QString HelpText();
+    // The definition database of a run: --db when given, else [Database]
+    // Name of Tuvanta.ini beside the program, else Sample.ad0 there.
+    static QString DatabasePath(const QString &db);
+    // What the engine counted per axis (--stats), on the error output.
+    static void PrintStats(QTextStream &err, const TTranAmp &amp);
+    // "tuvanta-cli: cannot open DEVICE: ..." with the reason in plain words
+    // (the group to join for a device the user may not open).
+    static void SayOpenFailure(QTextStream &err, const TTranAmp &amp);
 
 private:
     struct TOptions {
@@ -49,7 +58,10 @@ private:
         QString kinds;
         bool kindsGiven = false;
         bool yes = false;
+        bool stats = false;
         QStringList positional;
+        // Options of the commands in CliCommands(), by name.
+        QHash<QString, QString> extra;
     };
 
     int Usage(const QString &problem);
@@ -62,7 +74,8 @@ private:
     // save and load: identify the axis, then the transfer module.
     int Transfer(TTranAmp &amp, const TOptions &o, bool save, int axis, const QString &file, int kinds);
     bool OpenLine(TTranAmp &amp, const TOptions &o);
-    QString DatabasePath(const TOptions &o) const;
+    QString DatabasePath(const TOptions &o) const { return DatabasePath(o.db); }
+    int RunCommand(const struct TCliCommand &command, const TOptions &o);
 
     QTextStream &m_out;
     QTextStream &m_err;

@@ -6,13 +6,12 @@
 #include "app/FMStart.h"
 #include "app/Product.h"
 #include "app/TermSignal.h"
+#include "ZnLibs/ZnPrintSettings.h"
 #include "comm/DMTran.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
-#include "params/FMLoadSave.h"
-#include "params/FMUserParameter.h"
-#include "params/ParamContext.h"
+#include "app/FMOpeners.h"
 
 #include <QApplication>
 
@@ -50,6 +49,10 @@ int main(int argc, char **argv)
     // First module in, last one out: reads the settings, installs the
     // language file, and writes the settings back when main returns.
     TDMEnvironment environment;
+    // The reports' printer settings lie beside the settings file.
+    TZnPrintSettings::SetStoreFile(environment.PrinterSettingsPath());
+    // Before the splash: it shows the hourglass while it is up.
+    TFMMain::InstallCursorBackend();
     TFMStart splash(QCoreApplication::applicationDirPath());
     splash.setAttribute(Qt::WA_QuitOnClose, false);
     splash.show();
@@ -67,22 +70,8 @@ int main(int argc, char **argv)
     // The session ending (SIGTERM) closes the windows as the user would.
     TTermSignal term([] { QApplication::closeAllWindows(); });
 
-    // The windows of the later subsystems register their actions here:
-    //     main.SetOpener(main.actParamGeneralSet, [](TFMMain &owner) { ... });
-
-    // The parameter windows share the program's modules and ask the main
-    // window about the line.
-    TParamContext params{environment, loader, mainTables, tran,
-                         [&main] { return main.FirstAxisInUse(); },
-                         [&main] { return main.Online(); },
-                         [&main] { main.actCommAxesCheck->trigger(); }};
-    main.SetOpener(main.actParamGeneralSet, [&params](TFMMain &owner) { TFMUserParameter::Execute(params, &owner); });
-    main.SetOpener(main.actParamSave, [&params](TFMMain &owner) {
-        TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, params, &owner);
-    });
-    main.SetOpener(main.actParamLoad, [&params](TFMMain &owner) {
-        TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, params, &owner);
-    });
+    // Every action's window; the windows share the main window's context.
+    TFMOpeners::Register(main, main.Context());
 
     splash.StartTimer(2000);
     main.show();

@@ -215,3 +215,25 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     3}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+
+namespace {
+
+// --stats prints what the engine counted, after the command and on the error
+// output only; it does not change the command's own output or status.
+TEST(CliStats, PrintedAfterTheCommand)
+{
+    const CliRun plain = RunCli(Args("--device PTY --baud 57600 identify 3"));
+    const CliRun stats = RunCli(Args("--device PTY --baud 57600 --stats identify 3"));
+    EXPECT_EQ(stats.status, 0);
+    EXPECT_EQ(stats.out, plain.out);
+    EXPECT_FALSE(plain.err.contains(QStringLiteral("line statistics")));
+    EXPECT_TRUE(stats.err.contains(QStringLiteral("line statistics")));
+    EXPECT_TRUE(stats.err.contains(QStringLiteral("  #3 1 0 1 0 0 0\n"))) << stats.err.toStdString();
+
+    const CliRun silent = RunCli(Args("--device PTY --baud 57600 --stats identify 3"), TPeerHandler());
+    EXPECT_EQ(silent.status, 3);
+    EXPECT_TRUE(silent.err.contains(QStringLiteral("  #3 1 1 5 0 5 0\n"))) << silent.err.toStdString();
+    EXPECT_EQ(RunCli(Args("--device PTY --stats=1 identify 3")).status, TCli::ExitUsage);
+}
+
+} // namespace

@@ -478,3 +478,73 @@ TEST_F(EngineOnPty, KeepAliveStopsWhenTheFarSideHangsUpAndStaysOff)
     EXPECT_EQ(amp.Transact(0x91, "H1", answer), trTimeout);
     EXPECT_TRUE(amp.KeepAliveActive());
 }
+
+namespace {
+
+// ---------------------------------------------------------------- line statistics
+
+struct StatsCase {
+    const char *name;
+    std::function<TPeerHandler()> peer;
+    TAxisLineStats expected; // transactions, failed, tries, naks, timeouts, checkErrors
+};
+
+void PrintTo(const StatsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LineStats : public EngineOnPty, public ::testing::WithParamInterface<StatsCase> {};
+
+TEST_P(LineStats, CountsEachTryByWhatWentWrong)
+{
+    const StatsCase &c = GetParam();
+    peer.Start(c.peer());
+    QByteArray answer;
+    amp.Transact(0x93, "H0", answer);
+    peer.Stop();
+    const TAxisLineStats &s = amp.Stats().axes[3];
+    EXPECT_EQ(s.transactions, c.expected.transactions);
+    EXPECT_EQ(s.failed, c.expected.failed);
+    EXPECT_EQ(s.tries, c.expected.tries);
+    EXPECT_EQ(s.naks, c.expected.naks);
+    EXPECT_EQ(s.timeouts, c.expected.timeouts);
+    EXPECT_EQ(s.checkErrors, c.expected.checkErrors);
+    // Other axes untouched, the total is the one axis, and a reset clears all.
+    EXPECT_FALSE(amp.Stats().axes[2].Any());
+    EXPECT_EQ(amp.Stats().Total().tries, c.expected.tries);
+    amp.ResetStats();
+    EXPECT_FALSE(amp.Stats().Total().Any());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineStats,
+    ::testing::Values(
+        StatsCase{"Answered", [] { return AnswerText("0123ABC"); }, {1, 0, 1, 0, 0, 0}},
+        StatsCase{"Nak", [] { return TPtyPeer::Sequence({{Nak}}); }, {1, 1, 1, 1, 0, 0}},
+        StatsCase{"Silent", [] { return TPeerHandler(); }, {1, 1, 5, 0, 5, 0}},
+        StatsCase{"WrongCheck",
+                  [] { return Answering([](const TPeerEvent &) { return TPeerReply{"\x02" "0123ABC\x03" "00"}; }); },
+                  {1, 1, 5, 0, 0, 5}},
+        StatsCase{"BadCheckThenGood",
+                  [] {
+                      return Answering([](const TPeerEvent &f) {
+                          return TPeerReply{f.kindIndex == 0 ? QByteArray("\x02" "0123ABC\x03" "00")
+                                                             : TPtyPeer::Frame("0123ABC")};
+                      });
+                  },
+                  {1, 0, 2, 0, 0, 1}},
+        StatsCase{"NoAckAfterEot",
+                  [] {
+                      return TPeerHandler([](const TPeerEvent &e) -> TPeerReply {
+                          if (e.kind == TPeerEvent::Poll)
+                              return {Eot};
+                          if (e.kind == TPeerEvent::Frame)
+                              return {TPtyPeer::Frame("0123ABC")};
+                          return {};
+                      });
+                  },
+                  {1, 1, 5, 0, 5, 0}}),
+    [](const ::testing::TestParamInfo<StatsCase> &info) { return std::string(info.param.name); });
+
+} // namespace

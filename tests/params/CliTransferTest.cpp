@@ -12,12 +12,12 @@
 
 namespace {
 
-class CliTransfer : public TParamsSim
+class CliTransfer : public TSimFixture
 {
 protected:
     void SetUp() override
     {
-        TParamsSim::SetUp();
+        TSimFixture::SetUp();
         // The command line opens the line itself.
         engine.ClosePort();
     }

@@ -14,12 +14,12 @@ const QString Refused = QStringLiteral("サーボアンプの種類が異なり�
 const QString VersionQuestion =
     QStringLiteral("サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。\r\n転送しますか?");
 
-class LoadSave : public TParamsSim
+class LoadSave : public TSimFixture
 {
 protected:
     void SetUp() override
     {
-        TParamsSim::SetUp();
+        TSimFixture::SetUp();
         dm = std::make_unique<TDMLoadSave>(intf, dmMain, *env, *tran);
         dm->OpenTables();
     }

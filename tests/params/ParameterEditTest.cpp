@@ -2,7 +2,7 @@
 // the keys let through, what confirming accepts, and the dialog itself.
 #include "Keys.h"
 #include "Shots.h"
-#include "ParamsFixture.h"
+#include "SampleDatabase.h"
 #include "support/MessageRecorder.h"
 
 #include "params/DMUserParameterEdit.h"
@@ -22,7 +22,7 @@ namespace {
 constexpr int ModelA = 1;
 const QString OutOfRange = QStringLiteral("設定範囲外です。");
 
-class ParameterEdit : public TParamsDatabase
+class ParameterEdit : public TSampleDatabase
 {
 protected:
     TDMUserParameterEdit &Open(int address, qint32 raw, TDecimalSettings settings = {})

@@ -2,7 +2,7 @@
 // broken, through the file format and through the main tables' reader and
 // writer that the windows call.
 #include "support/MessageRecorder.h"
-#include "ParamsFixture.h"
+#include "SampleDatabase.h"
 
 #include "ZnLibs/ShiftJis.h"
 #include "defdb/Buffer.h"
@@ -225,7 +225,7 @@ TEST(ParameterFileItems, Integers)
 }
 
 // Through the main tables, with messages and the model's start address.
-class ParameterFileIo : public TParamsDatabase
+class ParameterFileIo : public TSampleDatabase
 {
 protected:
     QString Path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }

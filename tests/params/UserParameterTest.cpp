@@ -14,12 +14,12 @@
 
 namespace {
 
-class UserParameter : public TParamsSim
+class UserParameter : public TSimFixture
 {
 protected:
     void SetUp() override
     {
-        TParamsSim::SetUp();
+        TSimFixture::SetUp();
         env->DisplayLevel = dlService;
         dm = std::make_unique<TDMUserParameter>(intf, dmMain, *env, *tran);
         dm->OpenTables();

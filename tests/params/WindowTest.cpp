@@ -50,7 +50,7 @@ QStringList Tabs(const QTabBar *bar)
     return out;
 }
 
-class ParamsWindow : public TParamsSim
+class ParamsWindow : public TSimFixture
 {
 protected:
     std::unique_ptr<TFMUserParameter> Open(bool online = true)

@@ -244,14 +244,14 @@ TEST_F(Connection, DirectModeActionsGoOnlineFirst)
     StartSim({KnownAxis(1)});
     MakeMain({1});
     bool openedOnline = false;
-    main->SetOpener(main->actMakerPara, [&](TFMMain &owner) { openedOnline = owner.Online(); });
+    main->SetOpener(main->actMakerPara, [&](TFMMain &owner) { openedOnline = owner.Online(); }, true);
     main->actMakerPara->trigger();
     EXPECT_TRUE(openedOnline);
     sim.Ok("pull");
     main->SetOnline(false);
     openedOnline = false;
     bool opened = false;
-    main->SetOpener(main->actMakerMonitor, [&](TFMMain &) { opened = true; });
+    main->SetOpener(main->actMakerMonitor, [&](TFMMain &) { opened = true; }, true);
     main->actMakerMonitor->trigger();
     EXPECT_FALSE(opened);
     EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM1)\r\n\r\n")

@@ -47,3 +47,27 @@ TEST(Hourglass, PopWithoutPushRestoresNothing)
 }
 
 } // namespace
+
+namespace {
+
+// The splash closes on its timer, maybe while an action's hourglass is on
+// top: taking its own entry must leave the action's cursor showing.
+TEST(Hourglass, RemovingAnEntryBelowTheTopKeepsTheTop)
+{
+    TBackendLog log;
+    ASSERT_EQ(THourglass::Depth(), 0);
+    const int splash = THourglass::PushToken(THourglass::TShape::Wait);
+    THourglass::Push(THourglass::TShape::Normal); // a modal window's normal cursor
+    log.calls.clear();
+    THourglass::Remove(splash);
+    EXPECT_EQ(THourglass::Depth(), 1);
+    EXPECT_FALSE(THourglass::Waiting());
+    // Backend: both taken off, the remaining one put back.
+    EXPECT_EQ(log.calls, QStringList({"pop", "pop", "normal"}));
+    THourglass::Remove(splash); // twice: nothing
+    EXPECT_EQ(THourglass::Depth(), 1);
+    THourglass::Pop();
+    EXPECT_EQ(THourglass::Depth(), 0);
+}
+
+} // namespace

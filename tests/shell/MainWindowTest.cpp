@@ -3,6 +3,7 @@
 #include "app/AviReader.h"
 #include "app/FMAbout.h"
 #include "app/FMAnimate.h"
+#include "app/FMLineView.h"
 #include "app/Hourglass.h"
 #include "app/Product.h"
 
@@ -14,6 +15,7 @@
 #include <QSettings>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QTableWidget>
 #include <QToolBar>
 
 #include "AviBuilder.h"
@@ -93,7 +95,9 @@ TEST_F(MainWindow, MenusAndToolBarKeepTheirOrder)
                                    "運転トレース(&O)", "ダイレクトモード(&D)", "ヘルプ(&H)"}));
     const std::pair<const char *, QStringList> menus[] = {
         {"ファイル(&F)", {"actExit"}},
-        {"通信(&C)", {"actCommSet", "actCommOnline", "-", "actCommAxesCheck", "actCommOffline", "-", "actCommReset"}},
+        {"通信(&C)",
+         {"actCommSet", "actCommOnline", "-", "actCommAxesCheck", "actCommOffline", "-", "actCommReset", "-",
+          "actCommStats"}},
         {"パラメータ(&P)",
          {"actParamGeneralSet", "actParamSystemSet", "actParamMotorSet", "-", "actParamSave", "actParamLoad"}},
         {"モニタ(&M)", {"actMonitorDisp", "actMonitorMulti", "-", "actMonitorAlarm"}},
@@ -320,6 +324,34 @@ TEST_F(MainWindow, AboutBoxShowsBothVersions)
     const QString databaseText = tables->VersionText();
     EXPECT_FALSE(databaseText.isEmpty()) << "the sample database has a VERSION row";
     EXPECT_EQ(about.lblVersion->text(), TFMAbout::VersionLine(Product::Version(), databaseText));
+}
+
+} // namespace
+
+namespace {
+
+// The client area lists the axes selected for use as the last axes check
+// left them; it sends nothing of its own.
+TEST_F(MainWindow, ClientAreaShowsTheAxesInUseWithoutPolling)
+{
+    StartSim({KnownAxis(1), KnownAxis(3)});
+    MakeMain({1, 3, 7});
+    auto cell = [this](int row, int column) { return main->lineView->grdLine->item(row, column)->text(); };
+    ASSERT_EQ(main->lineView->grdLine->rowCount(), 3);
+    EXPECT_EQ(cell(0, 0), QStringLiteral("#1"));
+    EXPECT_EQ(cell(2, 0), QStringLiteral("#7"));
+    EXPECT_EQ(cell(0, 1), QStringLiteral("オフライン"));
+
+    main->SetOnline(true);
+    sim.Ok("log 1 clear");
+    env->SetAmpCode(1, known[0]);
+    main->RefreshLineView();
+    EXPECT_EQ(cell(0, 1), QStringLiteral("接続"));
+    EXPECT_FALSE(cell(0, 2).isEmpty()); // the model name from AMPLIFIER
+    EXPECT_EQ(cell(0, 3), TSimProcess::Hex(known[0]));
+    EXPECT_EQ(cell(1, 1), QStringLiteral("未接続"));
+    // Nothing went over the line for it.
+    EXPECT_FALSE(sim.Ok("log 1").contains("H0"));
 }
 
 } // namespace

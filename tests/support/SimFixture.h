@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ParamsFixture.h"
+#include "SampleDatabase.h"
 
 #include "app/DMEnvironment.h"
 #include "comm/DMTran.h"
 #include "comm/TranAmp.h"
-#include "params/ParamContext.h"
+#include "app/AppContext.h"
 #include "sim/SimDatabase.h"
 #include "sim/SimLine.h"
 #include "sim/SimServer.h"
@@ -22,7 +22,7 @@
 // pseudo-terminal at 57600 bit/s, and the modules the parameter windows
 // work with. The axes are identified as the axes check would: their codes
 // go into the settings module.
-class TParamsSim : public TParamsDatabase
+class TSimFixture : public TSampleDatabase
 {
 protected:
     struct TAxis {
@@ -55,6 +55,6 @@ protected:
     std::string controlBuffer;
     TTranAmp engine;
     std::unique_ptr<TDMTran> tran;
-    std::unique_ptr<TParamContext> ctx;
+    std::unique_ptr<TAppContext> ctx;
     bool wentOffline = false;
 };

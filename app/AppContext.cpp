@@ -1,8 +1,9 @@
-#include "params/ParamContext.h"
+#include "app/AppContext.h"
 
 #include "app/DMEnvironment.h"
+#include "comm/DMTran.h"
 
-int TParamContext::FirstAxisInUse() const
+int TAppContext::FirstAxisInUse() const
 {
     if (firstAxisInUse)
         return firstAxisInUse();
@@ -10,4 +11,9 @@ int TParamContext::FirstAxisInUse() const
         if (env.AxisInUse(axis))
             return axis;
     return 0;
+}
+
+TTranAmp *TAppContext::Engine() const
+{
+    return tran.Engine();
 }

@@ -18,7 +18,7 @@ inline QString SampleDatabasePath()
 
 // Loader and main tables over the sample database, read only (no lock), so
 // the tests may run beside a running program.
-class TParamsDatabase : public ::testing::Test
+class TSampleDatabase : public ::testing::Test
 {
 protected:
     void SetUp() override

@@ -8,9 +8,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-void TParamsSim::SetUp()
+void TSimFixture::SetUp()
 {
-    TParamsDatabase::SetUp();
+    TSampleDatabase::SetUp();
     ASSERT_TRUE(dir.isValid());
     env = std::make_unique<TDMEnvironment>(dir.filePath(QStringLiteral("Tuvanta.ini")));
     env->Japanese = true;
@@ -43,7 +43,7 @@ void TParamsSim::SetUp()
     for (const TAxis &a : Axes())
         env->SetAmpCode(a.number, a.code);
     tran = std::make_unique<TDMTran>(*env, &engine);
-    ctx = std::make_unique<TParamContext>(TParamContext{*env, intf, dmMain, *tran, nullptr, nullptr, nullptr});
+    ctx = std::make_unique<TAppContext>(TAppContext{*env, intf, dmMain, *tran, nullptr, nullptr, nullptr});
     ctx->firstAxisInUse = [this] {
         for (int axis = 1; axis <= 15; ++axis)
             if (env->AxisInUse(axis))
@@ -54,7 +54,7 @@ void TParamsSim::SetUp()
     ctx->online = [this] { return !wentOffline; };
 }
 
-void TParamsSim::TearDown()
+void TSimFixture::TearDown()
 {
     engine.ClosePort();
     if (control >= 0)
@@ -67,7 +67,7 @@ void TParamsSim::TearDown()
     tran.reset();
 }
 
-std::string TParamsSim::Control(const std::string &command)
+std::string TSimFixture::Control(const std::string &command)
 {
     const std::string lineText = command + "\n";
     if (::write(control, lineText.data(), lineText.size()) != ssize_t(lineText.size()))
@@ -93,20 +93,20 @@ std::string TParamsSim::Control(const std::string &command)
     }
 }
 
-QByteArray TParamsSim::Peek(int axis, int address, int count)
+QByteArray TSimFixture::Peek(int axis, int address, int count)
 {
     const std::string hex = Control("peek " + QString::number(axis, 16).toStdString() + " "
                                     + QString::number(address, 16).toStdString() + " " + std::to_string(count));
     return QByteArray::fromHex(QByteArray::fromStdString(hex));
 }
 
-void TParamsSim::Poke(int axis, int address, const QByteArray &bytes)
+void TSimFixture::Poke(int axis, int address, const QByteArray &bytes)
 {
     Control("poke " + QString::number(axis, 16).toStdString() + " " + QString::number(address, 16).toStdString() + " "
             + bytes.toHex().toUpper().toStdString());
 }
 
-quint32 TParamsSim::PeekValue(int axis, int address, int length)
+quint32 TSimFixture::PeekValue(int axis, int address, int length)
 {
     const QByteArray b = Peek(axis, address, length);
     quint32 v = 0;

@@ -1,0 +1,33 @@
+#include "app/FMOpeners.h"
+
+#include "app/AppContext.h"
+#include "app/FMMain.h"
+#include "params/FMLoadSave.h"
+#include "params/FMUserParameter.h"
+
+#include <QCoreApplication>
+
+QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
+{
+    TAppContext *c = &ctx;
+    return {
+        {main.actParamGeneralSet, QStringLiteral("FMUserParameter"), -1,
+         [c](TFMMain &owner) { TFMUserParameter::Execute(*c, &owner); }},
+        {main.actParamSave, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::AmpToFile),
+         [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
+        {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
+         [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+    };
+}
+
+void TFMOpeners::Register(TFMMain &main, TAppContext &ctx)
+{
+    for (const TEntry &e : Table(main, ctx))
+        main.SetOpener(e.action, e.open, e.online);
+    main.DisableActionsWithoutOpener(NotAvailableHint());
+}
+
+QString TFMOpeners::NotAvailableHint()
+{
+    return QCoreApplication::translate("TFMOpeners", "この機能はこの版ではまだ使用できません");
+}
