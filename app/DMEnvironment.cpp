@@ -3,7 +3,9 @@
 #include "ZnLibs/PathUtils.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -55,7 +57,11 @@ constexpr qint64 kMaxLanguageFileSize = 64 * 1024 * 1024;
 class TSettingsExchange
 {
 public:
-    TSettingsExchange(TIniDocument &doc, bool writing) : doc(doc), writing(writing) {}
+    // Reading takes a key missing from doc from defaults.
+    TSettingsExchange(TIniDocument &doc, const TIniDocument &defaults, bool writing)
+        : doc(doc), defaults(defaults), writing(writing)
+    {
+    }
 
     void Bool(const QString &section, const QString &key, bool &value, bool def)
     {
@@ -64,7 +70,7 @@ public:
             return;
         }
         int n = 0;
-        value = ParseInt(doc.Value(section, key), n) ? n != 0 : def;
+        value = ParseInt(Value(section, key), n) ? n != 0 : def;
     }
 
     void Int(const QString &section, const QString &key, int &value, int def)
@@ -73,7 +79,7 @@ public:
             doc.SetValue(section, key, QString::number(value));
             return;
         }
-        if (!ParseInt(doc.Value(section, key), value))
+        if (!ParseInt(Value(section, key), value))
             value = def;
     }
 
@@ -95,7 +101,7 @@ public:
             return;
         }
         bool found = false;
-        const QString v = doc.Value(section, key, &found);
+        const QString v = Value(section, key, &found);
         value = found ? v : def;
     }
 
@@ -106,21 +112,42 @@ public:
             return;
         }
         value = def;
-        StringToColor(doc.Value(section, key), value);
+        StringToColor(Value(section, key), value);
     }
 
     bool Writing() const { return writing; }
 
 private:
+    QString Value(const QString &section, const QString &key, bool *found = nullptr) const
+    {
+        bool here = false;
+        const QString v = doc.Value(section, key, &here);
+        if (here) {
+            if (found)
+                *found = true;
+            return v;
+        }
+        return defaults.Value(section, key, found);
+    }
+
     TIniDocument &doc;
+    const TIniDocument &defaults;
     bool writing;
 };
 
-TDMEnvironment::TDMEnvironment() : TDMEnvironment(ProgramFileWithExt(QStringLiteral("ini")))
+TDMEnvironment::TDMEnvironment()
+    : TDMEnvironment(TSettingsLocation::ForProgram(QFileInfo(ProgramFileWithExt(QStringLiteral("ini"))).fileName()),
+                     QCoreApplication::applicationFilePath())
 {
 }
 
-TDMEnvironment::TDMEnvironment(const QString &path) : settingsPath(path)
+TDMEnvironment::TDMEnvironment(const QString &path) : TDMEnvironment(TSettingsLocation{path, QString(), true}, path)
+{
+}
+
+TDMEnvironment::TDMEnvironment(const TSettingsLocation &location, const QString &programPath)
+    : settingsPath(location.file), defaultsPath(location.defaults), languageBase(programPath),
+      inUserFolder(!location.besideProgram)
 {
     ampCode.fill(-1);
     Living().push_back(this);
@@ -156,7 +183,10 @@ void TDMEnvironment::Read()
     if (readFailed)
         qWarning("settings file %s not read, using defaults: %s", qPrintable(settingsPath),
                  qPrintable(error));
-    TSettingsExchange x(document, false);
+    // Defaults that cannot be read are no reason to stop: the built-in ones apply.
+    if (!defaultsPath.isEmpty() && !defaults.Load(defaultsPath, &error))
+        qWarning("settings defaults %s not read: %s", qPrintable(defaultsPath), qPrintable(error));
+    TSettingsExchange x(document, defaults, false);
     Exchange(x);
 }
 
@@ -168,9 +198,23 @@ bool TDMEnvironment::Save(QString *error)
             *error = QStringLiteral("the file could not be read at start, so it is left as it is");
         return false;
     }
-    TSettingsExchange x(document, true);
+    TSettingsExchange x(document, defaults, true);
     Exchange(x);
+    // The user's configuration folder may not exist yet on a first run; the
+    // folder of a file beside the program is never made.
+    const QString folder = QFileInfo(settingsPath).absolutePath();
+    if (inUserFolder && !QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("the folder %1 cannot be created").arg(folder);
+        return false;
+    }
     return document.Save(settingsPath, error);
+}
+
+QString TDMEnvironment::PrinterSettingsPath() const
+{
+    // "Tuvanta.ini" -> "Tuvanta.Printers.ini", in the same folder.
+    return ChangeFileExt(settingsPath, QStringLiteral("Printers.ini"));
 }
 
 void TDMEnvironment::Exchange(TSettingsExchange &x)
@@ -268,7 +312,7 @@ QStringList TDMEnvironment::LanguageFileCandidates(const QString &path, bool jap
 
 void TDMEnvironment::SelectLanguage()
 {
-    for (const QString &file : LanguageFileCandidates(settingsPath, Japanese)) {
+    for (const QString &file : LanguageFileCandidates(languageBase, Japanese)) {
         QFile f(file);
         if (!f.exists() || f.size() > kMaxLanguageFileSize || !f.open(QIODevice::ReadOnly))
             continue;

@@ -2,6 +2,7 @@
 
 #include "app/Colors.h"
 #include "app/IniDocument.h"
+#include "app/SettingsLocation.h"
 
 #include <QString>
 #include <array>
@@ -47,11 +48,16 @@ struct TCursorStyle {
 class TDMEnvironment
 {
 public:
-    // The program's settings file: the program path with ".ini".
+    // The program's settings file: named like the program with ".ini",
+    // beside the program or in the user's configuration folder
+    // (TSettingsLocation). Language files are looked for beside the program.
     TDMEnvironment();
     // Any settings file (tests, tools). Language files are looked for beside
-    // it, named like it: for the program's own file that is beside the program.
+    // it, named like it.
     explicit TDMEnvironment(const QString &settingsPath);
+    // A chosen location; language files are named after programPath (the
+    // program file, or any file beside which they lie).
+    TDMEnvironment(const TSettingsLocation &location, const QString &programPath);
     // Writes the settings file (failures go to the error output).
     ~TDMEnvironment();
 
@@ -70,6 +76,12 @@ public:
     bool Save(QString *error = nullptr);
 
     QString SettingsPath() const { return settingsPath; }
+    // The read-only defaults beside the program that keys missing from the
+    // settings file come from; empty when there is none.
+    QString DefaultsPath() const { return defaultsPath; }
+    // The per-report printer settings: one file beside the settings file,
+    // named like it with ".Printers.ini".
+    QString PrinterSettingsPath() const;
     // The language file that was loaded and installed, empty when the
     // built-in Japanese texts apply.
     QString LanguageFile() const { return languageFile; }
@@ -133,7 +145,11 @@ private:
     void SelectLanguage();
 
     QString settingsPath;
+    QString defaultsPath;
+    QString languageBase;        // language files are named after it
+    bool inUserFolder = false;   // the file's folder is made when missing
     TIniDocument document;
+    TIniDocument defaults;
     // A file that exists but could not be read is not overwritten.
     bool readFailed = false;
 

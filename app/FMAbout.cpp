@@ -1,10 +1,12 @@
 #include "app/FMAbout.h"
 
+#include "app/DMEnvironment.h"
 #include "app/FMMain.h"
 #include "app/Product.h"
 #include "defdb/DMMain.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QEnterEvent>
 #include <QHBoxLayout>
@@ -83,6 +85,15 @@ TFMAbout::TFMAbout(QWidget *owner, TDMMain &mainTables) : QDialog(owner)
     lblAddress = new TLinkLabel(Product::WebAddress(), this);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
 
+    const QString settings = TDMEnvironment::HasInstance()
+                                 ? QDir::toNativeSeparators(TDMEnvironment::Instance().SettingsPath())
+                                 : QString();
+    lblSettings = new QLabel(tr("設定ファイル: %1").arg(settings), this);
+    lblSettings->setObjectName(QStringLiteral("lblSettings"));
+    lblSettings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSettings->setToolTip(settings);
+    lblSettings->setVisible(!settings.isEmpty());
+
     auto *texts = new QVBoxLayout;
     texts->setSpacing(6);
     texts->addWidget(caption);
@@ -90,6 +101,8 @@ TFMAbout::TFMAbout(QWidget *owner, TDMMain &mainTables) : QDialog(owner)
     texts->addSpacing(8);
     texts->addWidget(maker);
     texts->addWidget(lblAddress);
+    texts->addSpacing(8);
+    texts->addWidget(lblSettings);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(16);

@@ -6,7 +6,9 @@ class QLabel;
 class TDMMain;
 
 // "バージョン情報": program icon, caption, version line (with the definition
-// database's version text), maker and the maker's web address as a link.
+// database's version text), maker and the maker's web address as a link,
+// and the settings file in use (beside the program or in the user's
+// configuration folder), so that a user can tell which one to look at.
 class TFMAbout : public QDialog
 {
     Q_OBJECT
@@ -18,4 +20,5 @@ public:
 
     QLabel *lblVersion;
     QLabel *lblAddress;
+    QLabel *lblSettings;
 };

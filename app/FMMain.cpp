@@ -10,10 +10,12 @@
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "app/Product.h"
+#include "comm/Comm.h"
 #include "comm/DMTran.h"
 #include "comm/FMAxesCheck.h"
 #include "comm/FMCommSetting.h"
 #include "comm/FMLineStats.h"
+#include "comm/OpenProblem.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
@@ -64,6 +66,13 @@ QIcon TileIcon(const QString &mark, const QColor &colour)
         icon.addPixmap(pm);
     }
     return icon;
+}
+
+// Why the line did not open, naming the device that was tried.
+QString OpenProblemText(const TDMEnvironment &env, int error)
+{
+    const QString device = env.CommDevice.isEmpty() ? TComm::PortDeviceName(env.CommPort) : env.CommDevice;
+    return TOpenProblem(device, error).Text();
 }
 
 const QColor CommColour(40, 90, 170);
@@ -569,11 +578,13 @@ void TFMMain::SetOnline(bool on)
 {
     if (on) {
         const int port = env.CommPort;
+        bool tried = false;
         if (amp && !amp->PortOpen()) {
             amp->SetDevicePath(env.CommDevice);
             // The serial component numbers ports with 8 bits: a number
             // beyond that cannot be opened.
-            if (port >= 1 && port <= 255)
+            tried = port >= 1 && port <= 255;
+            if (tried)
                 amp->OpenPort(env.BaudRate, uint8_t(port));
         }
         if (amp && amp->PortOpen()) {
@@ -583,7 +594,12 @@ void TFMMain::SetOnline(bool on)
                 on = false;
             }
         } else {
-            TMessenger::Instance().Warning(tr("通信ポートが使用できません。(COM%1)").arg(port));
+            // The device path that was tried and why it failed, so that a
+            // user can act (join the device's group, plug the adapter in).
+            QString text = tr("通信ポートが使用できません。(COM%1)").arg(port);
+            if (tried)
+                text += QStringLiteral("\r\n\r\n") + OpenProblemText(env, amp->LastOpenErrorCode());
+            TMessenger::Instance().Warning(text);
             on = false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "app/DMEnvironment.h"
 #include "comm/Comm.h"
+#include "comm/SerialDevices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,8 +10,11 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,7 +30,18 @@ QString TFMCommSetting::BaudRateText(int rate)
     return QStringLiteral("%1 bps").arg(rate, 5);
 }
 
-TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QDialog(owner), env(environment)
+QString TFMCommSetting::DeviceText(const TSerialDevice &device)
+{
+    const QString gap = QStringLiteral("    ");
+    if (device.port > 0)
+        return QStringLiteral("COM%1").arg(device.port) + gap + device.path;
+    if (device.Stable())
+        return (device.name.isEmpty() ? device.target : device.name) + gap + device.path;
+    return device.name.isEmpty() ? device.path : device.path + gap + device.name;
+}
+
+TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment, const QString &devicesRoot)
+    : QDialog(owner), env(environment), devicesRoot(devicesRoot)
 {
     setObjectName(QStringLiteral("FMCommSetting"));
     setWindowTitle(tr("通信設定"));
@@ -57,6 +72,23 @@ TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QD
     connect(edtDevice, &QLineEdit::textChanged, this, followDevice);
     followDevice();
 
+    cboxDevices = new QComboBox(this);
+    cboxDevices->setObjectName(QStringLiteral("cboxDevices"));
+    // Long adapter names must not widen the dialog; the open list shows them whole.
+    cboxDevices->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboxDevices->setMinimumContentsLength(28);
+    connect(cboxDevices, &QComboBox::activated, this, &TFMCommSetting::PickDevice);
+    btnRefresh = new QToolButton(this);
+    btnRefresh->setObjectName(QStringLiteral("btnRefresh"));
+    btnRefresh->setText(tr("更新"));
+    btnRefresh->setToolTip(tr("接続されているシリアルデバイスを探し直します"));
+    connect(btnRefresh, &QToolButton::clicked, this, &TFMCommSetting::ListDevices);
+    ListDevices();
+    auto *found = new QHBoxLayout;
+    found->setContentsMargins(0, 0, 0, 0);
+    found->addWidget(cboxDevices, 1);
+    found->addWidget(btnRefresh);
+
     cboxBaudRate = new QComboBox(this);
     cboxBaudRate->setObjectName(QStringLiteral("cboxBaudRate"));
     for (int rate : BaudRates())
@@ -66,6 +98,7 @@ TFMCommSetting::TFMCommSetting(QWidget *owner, TDMEnvironment &environment) : QD
     auto *line = new QGroupBox(tr("通信ポート"), this);
     auto *form = new QFormLayout(line);
     form->addRow(tr("ポート"), cboxPort);
+    form->addRow(tr("検出されたデバイス"), found);
     form->addRow(tr("デバイス"), edtDevice);
     form->addRow(tr("通信速度"), cboxBaudRate);
 
@@ -101,4 +134,40 @@ void TFMCommSetting::accept()
     for (int axis = 1; axis <= 15; ++axis)
         env.SetUseAxis(axis, cboxAxis[size_t(axis - 1)]->isChecked());
     QDialog::accept();
+}
+
+void TFMCommSetting::ListDevices()
+{
+    const QList<TSerialDevice> devices = TSerialDevices::List(devicesRoot);
+    cboxDevices->clear();
+    for (const TSerialDevice &d : devices) {
+        cboxDevices->addItem(DeviceText(d), d.path);
+        cboxDevices->setItemData(cboxDevices->count() - 1, d.port, Qt::UserRole + 1);
+        cboxDevices->setItemData(cboxDevices->count() - 1, d.path, Qt::ToolTipRole);
+    }
+    // Nothing is picked until the user picks: the port and path above stay.
+    cboxDevices->setCurrentIndex(-1);
+    cboxDevices->setPlaceholderText(devices.isEmpty() ? tr("シリアルデバイスが見つかりません")
+                                                      : tr("一覧から選択"));
+    cboxDevices->setEnabled(!devices.isEmpty());
+    int wide = 0;
+    const QFontMetrics fm(cboxDevices->view()->font());
+    for (int i = 0; i < cboxDevices->count(); ++i)
+        wide = std::max(wide, fm.horizontalAdvance(cboxDevices->itemText(i)));
+    cboxDevices->view()->setMinimumWidth(std::min(wide + 40, 900));
+}
+
+void TFMCommSetting::PickDevice(int index)
+{
+    if (index < 0)
+        return;
+    // A built-in port is chosen by its number, as the settings always held
+    // it; anything else by its path.
+    const int port = cboxDevices->itemData(index, Qt::UserRole + 1).toInt();
+    if (port >= 1 && port <= PortCount) {
+        edtDevice->clear();
+        cboxPort->setCurrentIndex(port - 1);
+    } else {
+        edtDevice->setText(cboxDevices->itemData(index).toString());
+    }
 }

@@ -106,6 +106,11 @@ QString TTranAmp::DevicePath() const
     return comAmp.DevicePath();
 }
 
+QString TTranAmp::DeviceName() const
+{
+    return comAmp.DeviceName();
+}
+
 void TTranAmp::OpenPort(int baudRate, uint8_t portNumber)
 {
     m_portOpen = false;

@@ -57,6 +57,8 @@ public:
     // rule. Takes effect at the next OpenPort.
     void SetDevicePath(const QString &path);
     QString DevicePath() const;
+    // The device the next (or last) open tries: DevicePath, or the port's.
+    QString DeviceName() const;
     // Sets the rate and port, then tries to open up to five times with
     // 100 ms between tries. Raises nothing: look at PortOpen.
     virtual void OpenPort(int baudRate, uint8_t portNumber);

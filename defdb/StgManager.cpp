@@ -102,14 +102,23 @@ bool TStgManager::OpenRoot(const QString &name, TAccess access, QString *error)
     };
     const QByteArray path = name.toLocal8Bit();
     const bool exclusive = access == TAccess::Exclusive;
-    const int fd = ::open(path.constData(), (exclusive ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    int fd = ::open(path.constData(), (exclusive ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    // The storages are never written; read-write is only the way to hold
+    // them exclusively. A copy the user may not write (an installed program)
+    // is read and held with a shared lock instead: a holder of the exclusive
+    // lock still keeps it out, and the users of one installation can all run.
+    bool sharedLock = false;
+    if (fd < 0 && exclusive && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        sharedLock = true;
+    }
     if (fd < 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     lockFd = fd;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return fail(QStringLiteral("not a file"));
-    if (exclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    if (exclusive && ::flock(fd, (sharedLock ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0)
         return fail(errno == EWOULDBLOCK ? QStringLiteral("in use by another program")
                                          : QString::fromLocal8Bit(std::strerror(errno)));
     // libgsf reads through its own stream on the same open file.

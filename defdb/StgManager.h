@@ -12,7 +12,8 @@ class TStgManager
 {
 public:
     enum class TAccess {
-        Exclusive, // read-write, flock(LOCK_EX): the set-up program's way
+        Exclusive, // read-write, flock(LOCK_EX): the set-up program's way; a file
+                   // the user may not write: read-only, flock(LOCK_SH)
         Shared,    // read-only, no lock: tools and the simulator
     };
 

@@ -15,6 +15,7 @@ PACKAGES=(
   libgsf-1-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk x11-utils imagemagick poppler-utils
+  help2man dpkg-dev file desktop-file-utils
 )
 
 deps() {

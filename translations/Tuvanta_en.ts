@@ -105,6 +105,10 @@ Load anyway?</translation>
         <source>バージョン情報</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>設定ファイル: %1</source>
+        <translation>Settings file: %1</translation>
+    </message>
 </context>
 <context>
     <name>TFMAxesCheck</name>
@@ -174,6 +178,26 @@ Load anyway?</translation>
     <message>
         <source>軸番号選択</source>
         <translation>Axis selection</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>接続されているシリアルデバイスを探し直します</source>
+        <translation>Look again for the serial devices that are connected</translation>
+    </message>
+    <message>
+        <source>検出されたデバイス</source>
+        <translation>Devices found</translation>
+    </message>
+    <message>
+        <source>シリアルデバイスが見つかりません</source>
+        <translation>No serial device found</translation>
+    </message>
+    <message>
+        <source>一覧から選択</source>
+        <translation>Choose from the list</translation>
     </message>
 </context>
 <context>
@@ -1150,6 +1174,41 @@ Write the changes to the servo amplifier?</translation>
 %1</source>
         <translation>The PDF file cannot be written.<byte value="xd"/>
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>TOpenProblem</name>
+    <message>
+        <source>%1 を開く権限がありません。</source>
+        <translation>You may not open %1.</translation>
+    </message>
+    <message>
+        <source>このデバイスはグループ %1 のものです。</source>
+        <translation>The device belongs to the group %1.</translation>
+    </message>
+    <message>
+        <source>グループにも読み書きの権限がありません。管理者に相談してください。</source>
+        <translation>That group may not read and write it either: ask your administrator.</translation>
+    </message>
+    <message>
+        <source>ユーザーをこのグループに加えて、ログインし直してください:</source>
+        <translation>Add your user to this group, then log out and in again:</translation>
+    </message>
+    <message>
+        <source>%1 がありません。アダプタの接続と、通信設定のデバイスを確認してください。</source>
+        <translation>%1 does not exist. Check that the adapter is plugged in and the device in the communication settings.</translation>
+    </message>
+    <message>
+        <source>%1 は他のプログラムが使用中です。そのプログラムを終了してください。</source>
+        <translation>%1 is in use by another program. Close that program.</translation>
+    </message>
+    <message>
+        <source>%1 を開けません (%2)。</source>
+        <translation>%1 cannot be opened (%2).</translation>
+    </message>
+    <message>
+        <source>%1 を開けません。</source>
+        <translation>%1 cannot be opened.</translation>
     </message>
 </context>
 </TS>

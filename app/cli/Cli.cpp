@@ -3,9 +3,11 @@
 #include "ZnLibs/PathUtils.h"
 #include "app/DMEnvironment.h"
 #include "app/IniDocument.h"
+#include "app/SettingsLocation.h"
 #include "app/Messenger.h"
 #include "comm/Comm.h"
 #include "comm/DMTran.h"
+#include "comm/OpenProblem.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
@@ -136,13 +138,16 @@ QString TCli::HelpText()
         "  --length L      byte count of a write: 1, 2 or 4\n"
         "  --work          write into the working area (Y, Z)\n"
         "  --db FILE.ad0   definition database of save and load; default [Database] Name\n"
-        "                  of Tuvanta.ini beside the program, else Sample.ad0 there\n"
+        "                  of Tuvanta's settings (Tuvanta.ini beside the program, or\n"
+        "                  ~/.config/Tuvanta/Tuvanta.ini for an installed program),\n"
+        "                  else Sample.ad0 beside the program\n"
         "  --kinds LIST    parameter kinds of load: general, system, motor (comma-separated)\n"
         "  --yes           answer the questions of load (and of the commands that move\n"
         "                  a motor or write) with yes\n"
         "  --stats         print the line statistics (transactions, tries, NAKs,\n"
         "                  time-outs, check errors per axis) after the command\n"
         "  --help          this text\n"
+        "  --version       the program's version\n"
         "\n"
         "Exit status: 0 success, 1 communication error, 2 NAK (the axis number is\n"
         "duplicated), 3 time-out, 64 usage error, 65 the parameter file cannot be read,\n"
@@ -199,6 +204,8 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
         };
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.help = true;
+        } else if (a == QLatin1String("--version")) {
+            o.version = true;
         } else if (a == QLatin1String("--work")) {
             if (inlineValue) {
                 problem = QStringLiteral("--work takes no value");
@@ -301,6 +308,16 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
     return true;
 }
 
+void TCli::SayOpenFailure(QTextStream &err, const TTranAmp &amp)
+{
+    const int code = amp.LastOpenErrorCode();
+    if (code > 0)
+        err << "tuvanta-cli: " << TOpenProblem(amp.DeviceName(), code).PlainText() << "\n";
+    else
+        err << "tuvanta-cli: cannot open " << amp.DeviceName() << ": " << amp.LastOpenError() << "\n";
+    err.flush();
+}
+
 // Opens the port as the options name it and raises RTS; says why on failure.
 bool TCli::OpenLine(TTranAmp &amp, const TOptions &o)
 {
@@ -308,11 +325,7 @@ bool TCli::OpenLine(TTranAmp &amp, const TOptions &o)
         amp.SetDevicePath(o.device);
     amp.OpenPort(o.baud, uint8_t(o.port));
     if (!amp.PortOpen()) {
-        const int code = amp.LastOpenErrorCode();
-        const QString device = o.device.isEmpty() ? TComm::PortDeviceName(o.port) : o.device;
-        m_err << "tuvanta-cli: cannot open " << device << ": "
-              << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : amp.LastOpenError()) << "\n";
-        m_err.flush();
+        SayOpenFailure(m_err, amp);
         return false;
     }
     amp.SetRts(true);
@@ -327,6 +340,11 @@ int TCli::Run(const QStringList &args)
         return Usage(problem);
     if (o.help) {
         m_out << HelpText();
+        m_out.flush();
+        return ExitOk;
+    }
+    if (o.version) {
+        m_out << "tuvanta-cli " << TUVANTA_VERSION << "\n";
         m_out.flush();
         return ExitOk;
     }
@@ -590,10 +608,17 @@ QString TCli::DatabasePath(const QString &db)
 {
     if (!db.isEmpty())
         return QFileInfo(db).absoluteFilePath();
-    TIniDocument ini;
+    // Tuvanta's own settings file, wherever Tuvanta keeps it, then the
+    // defaults an installed copy carries beside the program.
+    const TSettingsLocation where = TSettingsLocation::ForProgram(QStringLiteral("Tuvanta.ini"));
     QString name;
-    if (ini.Load(QDir(ProgramDir()).filePath(QStringLiteral("Tuvanta.ini"))))
-        name = ini.Value(QStringLiteral("Database"), QStringLiteral("Name"));
+    for (const QString &file : {where.file, where.defaults}) {
+        TIniDocument ini;
+        if (!file.isEmpty() && ini.Load(file))
+            name = ini.Value(QStringLiteral("Database"), QStringLiteral("Name"));
+        if (!name.isEmpty())
+            break;
+    }
     if (name.isEmpty())
         name = QStringLiteral("Sample.ad0");
     return TDMInterface::BasePath(ProgramDir(), name);

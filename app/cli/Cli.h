@@ -40,6 +40,9 @@ public:
     static QString DatabasePath(const QString &db);
     // What the engine counted per axis (--stats), on the error output.
     static void PrintStats(QTextStream &err, const TTranAmp &amp);
+    // "tuvanta-cli: cannot open DEVICE: ..." with the reason in plain words
+    // (the group to join for a device the user may not open).
+    static void SayOpenFailure(QTextStream &err, const TTranAmp &amp);
 
 private:
     struct TOptions {
@@ -50,6 +53,7 @@ private:
         int length = 0;
         bool work = false;
         bool help = false;
+        bool version = false;
         QString db;
         QString kinds;
         bool kindsGiven = false;

@@ -53,11 +53,7 @@ std::unique_ptr<TCliSession> TCliRun::Open(int axis, int &status, bool requireKn
         s->amp.SetDevicePath(device);
     s->amp.OpenPort(baud, uint8_t(port));
     if (!s->amp.PortOpen()) {
-        const int code = s->amp.LastOpenErrorCode();
-        const QString path = device.isEmpty() ? TComm::PortDeviceName(port) : device;
-        err << "tuvanta-cli: cannot open " << path << ": "
-            << (code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : s->amp.LastOpenError()) << "\n";
-        err.flush();
+        TCli::SayOpenFailure(err, s->amp);
         status = TCli::ExitNoPort;
         return nullptr;
     }

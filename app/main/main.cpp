@@ -5,6 +5,8 @@
 #include "app/FMMessenger.h"
 #include "app/FMStart.h"
 #include "app/Product.h"
+#include "app/TermSignal.h"
+#include "ZnLibs/ZnPrintSettings.h"
 #include "comm/DMTran.h"
 #include "comm/TranAmp.h"
 #include "defdb/DMInterface.h"
@@ -47,6 +49,8 @@ int main(int argc, char **argv)
     // First module in, last one out: reads the settings, installs the
     // language file, and writes the settings back when main returns.
     TDMEnvironment environment;
+    // The reports' printer settings lie beside the settings file.
+    TZnPrintSettings::SetStoreFile(environment.PrinterSettingsPath());
     // Before the splash: it shows the hourglass while it is up.
     TFMMain::InstallCursorBackend();
     TFMStart splash(QCoreApplication::applicationDirPath());
@@ -63,6 +67,8 @@ int main(int argc, char **argv)
     tran.SetEngine(&engine);
     main.SetEngine(&engine);
     QObject::connect(&instance, &TSingleInstance::ComeForward, &main, [&main] { ComeForward(main); });
+    // The session ending (SIGTERM) closes the windows as the user would.
+    TTermSignal term([] { QApplication::closeAllWindows(); });
 
     // Every action's window; the windows share the main window's context.
     TFMOpeners::Register(main, main.Context());

@@ -202,7 +202,6 @@ TEST_F(Storages, BrokenDatabases)
         {"storage 2 is empty", [&] { WriteFile(ad2, QByteArray()); }, "defs.ad0"},
         {"storage 2 without cds", [&] { TStgWriter::Write(ad2, {{QStringLiteral("x"), "y"}}, nullptr, QString()); }, "defs.ad0"},
         {"cds is a stream", [&] { TStgWriter::Write(ad2, {{QStringLiteral("cds"), "y"}}, nullptr, QString()); }, "defs.ad0"},
-        {"storage 2 read-only", [&] { QFile::setPermissions(ad2, QFile::ReadOwner); }, "defs.ad0"},
         {"empty name: the folder itself", [] {}, ""},
         {"other name", [] {}, "other.ad0"},
     };
@@ -210,14 +209,40 @@ TEST_F(Storages, BrokenDatabases)
         WriteAll();
         QFile::setPermissions(ad2, QFile::ReadOwner | QFile::WriteOwner);
         c.spoil();
-        if (QString::fromLatin1(c.what).contains(QLatin1String("read-only")) && ::geteuid() == 0)
-            continue; // root opens read-only files for writing anyway
         TDMInterface intf(TDMInterface::BasePath(dir.path(), QString::fromLatin1(c.base)));
         EXPECT_TRUE(intf.DatabaseBroken()) << c.what;
         EXPECT_FALSE(intf.BrokenReason().isEmpty()) << c.what;
         TDataSet table;
         EXPECT_FALSE(intf.LoadTable(table, QStringLiteral("3_MODEL.cds"))) << c.what;
     }
+}
+
+// An installed copy: storages the user may not write are read and held with
+// a shared lock, so every user of the installation can run, while a program
+// that holds them exclusively still keeps the others out.
+TEST_F(Storages, ReadOnlyStoragesOpenSharedUnlessHeldExclusively)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root opens read-only files for writing anyway";
+    WriteAll();
+    const QString ad2 = Path(QStringLiteral("defs.ad2"));
+    QFile::setPermissions(ad2, QFile::ReadOwner);
+    {
+        TDMInterface first(Path(QStringLiteral("defs.ad0")));
+        ASSERT_FALSE(first.DatabaseBroken()) << first.BrokenReason().toStdString();
+        // Storage 0 is writable and held exclusively by the first.
+        TDMInterface second(Path(QStringLiteral("defs.ad0")));
+        EXPECT_TRUE(second.DatabaseBroken());
+    }
+    // With every storage read-only, two holders share them.
+    for (const char *ext : {"ad0", "ad1", "ad3"})
+        QFile::setPermissions(Path(QStringLiteral("defs.") + QLatin1String(ext)), QFile::ReadOwner);
+    TDMInterface first(Path(QStringLiteral("defs.ad0")));
+    TDMInterface second(Path(QStringLiteral("defs.ad0")));
+    EXPECT_FALSE(first.DatabaseBroken()) << first.BrokenReason().toStdString();
+    EXPECT_FALSE(second.DatabaseBroken()) << second.BrokenReason().toStdString();
+    for (const char *ext : {"ad0", "ad1", "ad2", "ad3"})
+        QFile::setPermissions(Path(QStringLiteral("defs.") + QLatin1String(ext)), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(Storages, ExclusiveOpenLocksOutASecondHolderButNotAReader)

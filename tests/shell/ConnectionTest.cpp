@@ -2,6 +2,8 @@
 
 #include "comm/FMAxesCheck.h"
 #include "comm/FMCommSetting.h"
+#include "comm/OpenProblem.h"
+#include "comm/SerialDevices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
+
+#include <cerrno>
 
 namespace {
 
@@ -37,7 +43,10 @@ TEST_F(Connection, GoingOnlineWithoutTheLineWarnsAndStaysOffline)
     MakeMain({1});
     sim.Ok("pull"); // the far side is gone and so is its device
     main->actCommOnline->trigger();
-    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM1)")}));
+    // The port number as ever, then the device that was tried and why.
+    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM1)\r\n\r\n")
+                                             + TOpenProblem(sim.Link(), ENOENT).Text()}));
+    EXPECT_TRUE(messages.Texts().value(0).contains(sim.Link() + QStringLiteral(" がありません")));
     EXPECT_EQ(messages.entries.value(0).kind, TMsgKind::Warning);
     EXPECT_FALSE(main->Online());
     EXPECT_FALSE(engine->PortOpen());
@@ -245,7 +254,8 @@ TEST_F(Connection, DirectModeActionsGoOnlineFirst)
     main->SetOpener(main->actMakerMonitor, [&](TFMMain &) { opened = true; }, true);
     main->actMakerMonitor->trigger();
     EXPECT_FALSE(opened);
-    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM1)")}));
+    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM1)\r\n\r\n")
+                                             + TOpenProblem(sim.Link(), ENOENT).Text()}));
 }
 
 TEST_F(Connection, CommSettingsChangeOnlyOnOk)
@@ -301,6 +311,60 @@ TEST_F(Connection, CommSettingsChangeOnlyOnOk)
     EXPECT_EQ(dialog.cboxPort->currentIndex(), -1);
     dialog.accept();
     EXPECT_EQ(env->CommPort, 256);
+}
+
+TEST_F(Connection, CommSettingsListTheDevicesThatExistAndPickingOneFillsPortOrPath)
+{
+    QTemporaryDir root;
+    const QString dev = QDir::cleanPath(root.filePath(QStringLiteral("dev")));
+    ASSERT_TRUE(QDir().mkpath(dev + "/serial/by-id"));
+    for (const char *name : {"ttyS0", "ttyUSB0"}) {
+        QFile f(dev + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString byId = dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../ttyUSB0"), byId));
+
+    MakeModules({1});
+    env->CommPort = 5;
+    env->CommDevice.clear();
+    TFMCommSetting dialog(nullptr, *env, root.path());
+    EXPECT_EQ(dialog.cboxDevices->count(), 3);
+    EXPECT_EQ(dialog.cboxDevices->currentIndex(), -1) << "nothing is picked for the user";
+    EXPECT_EQ(dialog.cboxDevices->itemText(0), QStringLiteral("COM1    ") + dev + "/ttyS0");
+    EXPECT_EQ(dialog.cboxDevices->itemText(1), dev + "/ttyUSB0    FTDI FT232R USB UART A50285BI");
+    EXPECT_EQ(dialog.cboxDevices->itemText(2), QStringLiteral("FTDI FT232R USB UART A50285BI    ") + byId);
+
+    // The adapter by its stable name: the path goes into the device field.
+    dialog.cboxDevices->setCurrentIndex(2);
+    emit dialog.cboxDevices->activated(2);
+    EXPECT_EQ(dialog.edtDevice->text(), byId);
+    EXPECT_FALSE(dialog.cboxPort->isEnabled());
+    // A built-in port by its number: the device field empties.
+    dialog.cboxDevices->setCurrentIndex(0);
+    emit dialog.cboxDevices->activated(0);
+    EXPECT_TRUE(dialog.edtDevice->text().isEmpty());
+    EXPECT_TRUE(dialog.cboxPort->isEnabled());
+    EXPECT_EQ(dialog.cboxPort->currentIndex(), 0);
+
+    // An adapter plugged in while the dialog is open shows after 更新.
+    {
+        QFile f(dev + "/ttyACM0");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    dialog.btnRefresh->click();
+    EXPECT_EQ(dialog.cboxDevices->count(), 4);
+    dialog.cboxDevices->setCurrentIndex(1);
+    emit dialog.cboxDevices->activated(1);
+    dialog.accept();
+    EXPECT_EQ(env->CommDevice, dev + "/ttyACM0");
+    EXPECT_EQ(env->CommPort, 1);
+
+    // No device at all: the list says so and cannot be opened.
+    QTemporaryDir empty;
+    TFMCommSetting none(nullptr, *env, empty.path());
+    EXPECT_EQ(none.cboxDevices->count(), 0);
+    EXPECT_FALSE(none.cboxDevices->isEnabled());
 }
 
 TEST_F(Connection, PortBeyondTheSerialComponentIsReportedWithItsNumber)

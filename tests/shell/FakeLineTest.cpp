@@ -200,7 +200,8 @@ TEST_F(FakeMain, PortThatDoesNotOpenIsNamed)
 {
     amp.canOpen = false;
     main.actCommOnline->trigger();
-    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM4)")}));
+    // The device of port 4; the engine gave no reason.
+    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("通信ポートが使用できません。(COM4)\r\n\r\n/dev/ttyS3 を開けません。")}));
     EXPECT_FALSE(main.Online());
 }
 
