@@ -6,6 +6,8 @@
 #include "defdb/DefSchema.h"
 #include "defdb/StgManager.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -202,7 +204,6 @@ TEST_F(Storages, BrokenDatabases)
         {"storage 2 is empty", [&] { WriteFile(ad2, QByteArray()); }, "defs.ad0"},
         {"storage 2 without cds", [&] { TStgWriter::Write(ad2, {{QStringLiteral("x"), "y"}}, nullptr, QString()); }, "defs.ad0"},
         {"cds is a stream", [&] { TStgWriter::Write(ad2, {{QStringLiteral("cds"), "y"}}, nullptr, QString()); }, "defs.ad0"},
-        {"storage 2 read-only", [&] { QFile::setPermissions(ad2, QFile::ReadOwner); }, "defs.ad0"},
         {"empty name: the folder itself", [] {}, ""},
         {"other name", [] {}, "other.ad0"},
     };
@@ -210,14 +211,45 @@ TEST_F(Storages, BrokenDatabases)
         WriteAll();
         QFile::setPermissions(ad2, QFile::ReadOwner | QFile::WriteOwner);
         c.spoil();
-        if (QString::fromLatin1(c.what).contains(QLatin1String("read-only")) && ::geteuid() == 0)
-            continue; // root opens read-only files for writing anyway
         TDMInterface intf(TDMInterface::BasePath(dir.path(), QString::fromLatin1(c.base)));
         EXPECT_TRUE(intf.DatabaseBroken()) << c.what;
         EXPECT_FALSE(intf.BrokenReason().isEmpty()) << c.what;
         TDataSet table;
         EXPECT_FALSE(intf.LoadTable(table, QStringLiteral("3_MODEL.cds"))) << c.what;
     }
+}
+
+TEST_F(Storages, AReadOnlyStorageMakesTheDatabaseBroken)
+{
+    if (::geteuid() == 0) {
+        // The superuser opens read-only files for writing anyway, and the
+        // suite usually runs as root: run this case again as an unprivileged
+        // user, so that it is really exercised.
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+        environment.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                     QStringLiteral("--"), QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                     QStringLiteral("--gtest_filter=Storages.AReadOnlyStorageMakesTheDatabaseBroken")});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(child.readAll());
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+        return;
+    }
+    WriteAll();
+    const QString ad2 = Path(QStringLiteral("defs.ad2"));
+    ASSERT_TRUE(QFile::setPermissions(ad2, QFile::ReadOwner));
+    TDMInterface intf(Path(QStringLiteral("defs.ad0")));
+    EXPECT_TRUE(intf.DatabaseBroken());
+    EXPECT_FALSE(intf.BrokenReason().isEmpty());
+    TDataSet table;
+    EXPECT_FALSE(intf.LoadTable(table, QStringLiteral("3_MODEL.cds")));
 }
 
 TEST_F(Storages, ExclusiveOpenLocksOutASecondHolderButNotAReader)
