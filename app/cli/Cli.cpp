@@ -78,6 +78,18 @@ bool ParseValue(const QString &s, int64_t &v)
     return ParseDecimal(s, v);
 }
 
+// The options every command that opens a session shares.
+template <typename TOpts>
+void TakeLineOptions(TCliRun &run, const TOpts &o)
+{
+    run.yes = o.yes;
+    run.stats = o.stats;
+    run.db = o.db;
+    run.device = o.device;
+    run.port = o.port;
+    run.baud = o.baud;
+}
+
 QString Hex2(uint8_t b)
 {
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
@@ -568,14 +580,9 @@ int TCli::RunCommand(const TCliCommand &command, const TOptions &o)
     if (o.length || o.work || o.kindsGiven)
         return Usage(QStringLiteral("--length, --work and --kinds do not belong to %1").arg(command.name));
     TCliRun run(m_out, m_err);
+    TakeLineOptions(run, o);
     run.args = o.positional.mid(1);
     run.values = o.extra;
-    run.yes = o.yes;
-    run.stats = o.stats;
-    run.db = o.db;
-    run.device = o.device;
-    run.port = o.port;
-    run.baud = o.baud;
     const int status = command.run(run);
     m_out.flush();
     m_err.flush();
@@ -615,12 +622,7 @@ QString TCli::DatabasePath(const QString &db)
 int TCli::Transfer(const TOptions &o, bool save, int axis, const QString &file, int kinds)
 {
     TCliRun run(m_out, m_err);
-    run.yes = o.yes;
-    run.stats = o.stats;
-    run.db = o.db;
-    run.device = o.device;
-    run.port = o.port;
-    run.baud = o.baud;
+    TakeLineOptions(run, o);
     int status = ExitOk;
     const std::unique_ptr<TCliSession> s = run.Open(axis, status);
     if (!s)

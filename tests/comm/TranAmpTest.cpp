@@ -326,12 +326,14 @@ TEST_F(EngineOnPty, HostileBytesEndInAResultCode)
 // transaction starts and runs again once it is over.
 TEST_F(EngineOnPty, KeepAliveIsOffDuringATransaction)
 {
-    amp.SetKeepAliveInterval(5);
+    // Each wait of the exchange lasts longer than the keep-alive interval,
+    // yet stays well inside the character time-out even on a busy machine.
+    amp.SetKeepAliveInterval(2);
     peer.Start([](const TPeerEvent &e) -> TPeerReply {
         switch (e.kind) {
-        case TPeerEvent::Poll: return {QByteArray(1, EOT), 40};
-        case TPeerEvent::Frame: return {TPtyPeer::Frame("OK"), 50};
-        case TPeerEvent::Eot: return {QByteArray(1, ACK), 40};
+        case TPeerEvent::Poll: return {QByteArray(1, EOT), 15};
+        case TPeerEvent::Frame: return {TPtyPeer::Frame("OK"), 20};
+        case TPeerEvent::Eot: return {QByteArray(1, ACK), 15};
         default: return {};
         }
     });
@@ -353,8 +355,9 @@ TEST_F(EngineOnPty, KeepAliveIsOffDuringATransaction)
     ASSERT_GE(poll, 0);
     ASSERT_GT(eot, poll);
     for (const TPeerEvent &e : peer.Events()) {
-        if (e.kind == TPeerEvent::Enq)
+        if (e.kind == TPeerEvent::Enq) {
             EXPECT_TRUE(e.index < poll || e.index > eot) << "keep-alive inside the exchange at " << e.index;
+        }
     }
 }
 
