@@ -84,8 +84,8 @@ TEST_F(ShellTest, EveryWindowInEnglishShowsNoJapaneseOfItsOwn)
         GTEST_SKIP() << "no Tuvanta.ENU in the build";
     QCoreApplication::installTranslator(&english);
     StartSim({KnownAxis(1)});
-    env->Japanese = false;
     MakeMain({1});
+    env->Japanese = false;
     TFMOpeners::Register(*main, main->Context());
     main->SetOnline(true);
     ASSERT_TRUE(main->Online());
