@@ -80,6 +80,17 @@ protected:
                 return i;
         return -1;
     }
+    // Writes a model-A file of these words and opens it in the window.
+    void OpenFile(TFMUserParameter &w, const QString &name, const QList<quint16> &words)
+    {
+        TBuffer image;
+        image.ampCode = CodeA;
+        image.words = words;
+        ASSERT_TRUE(dmMain.WriteParameterFile(image, name));
+        w.AskOpenName = [name](const QString &) { return name; };
+        w.actFileOpen->trigger();
+        ASSERT_EQ(w.Source(), 0);
+    }
     static QString Cell(TFMUserParameter &w, int row, int column)
     {
         return w.Table().index(row, column).data().toString();
@@ -345,13 +356,7 @@ TEST_F(ParamsWindow, AFailedOrCancelledSaveKeepsTheEditsAndTheTab)
 {
     auto w = Open(false);
     const QString name = dir.filePath("kept.ap0");
-    TBuffer image;
-    image.ampCode = CodeA;
-    image.words = QList<quint16>(0x4C8 / 2, 100);
-    ASSERT_TRUE(dmMain.WriteParameterFile(image, name));
-    w->AskOpenName = [name](const QString &) { return name; };
-    w->actFileOpen->trigger();
-    ASSERT_EQ(w->Source(), 0);
+    OpenFile(*w, name, QList<quint16>(0x4C8 / 2, 100));
     w->grdMode->selectRow(RowOf(*w, 0xF8004));
     TypeInDialog(*w, "12.3");
     w->btnEdit->click();
@@ -384,13 +389,8 @@ TEST_F(ParamsWindow, AnEditOutsideAShortFileIsRefusedNotDropped)
 {
     auto w = Open(false);
     const QString name = dir.filePath("short.ap0");
-    TBuffer image;
-    image.ampCode = CodeA;
-    image.words = {100, 100}; // 0xF8000..0xF8003 only
-    ASSERT_TRUE(dmMain.WriteParameterFile(image, name));
-    w->AskOpenName = [name](const QString &) { return name; };
-    w->actFileOpen->trigger();
-    ASSERT_EQ(w->Source(), 0);
+    const QList<quint16> words = {100, 100}; // 0xF8000..0xF8003 only
+    OpenFile(*w, name, words);
     const int row = RowOf(*w, 0xF8004);
     w->grdMode->selectRow(row);
     TypeInDialog(*w, "12.3");
@@ -402,7 +402,7 @@ TEST_F(ParamsWindow, AnEditOutsideAShortFileIsRefusedNotDropped)
     EXPECT_EQ(Cell(*w, row, TDMUserParameter::colInput), "12.3");
     TBuffer back;
     ASSERT_TRUE(dmMain.ReadParameterFile(back, name));
-    EXPECT_EQ(back.words, image.words);
+    EXPECT_EQ(back.words, words);
 }
 
 TEST_F(ParamsWindow, InputsOfAnAxisLostByACablePullAreKept)
