@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace respana {
 
 namespace {
@@ -122,6 +124,13 @@ TInputFile TInputFile::parse(std::string_view text, const std::string &fileName)
 
 TInputFile TInputFile::read(const std::string &fileName)
 {
+    // Opening a FIFO without a writer blocks for ever, and a folder or a
+    // device is no recording: only a regular file (also behind a link) is read.
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0)
+        throw TRespanaError("cannot open " + fileName + ": " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        throw TRespanaError("cannot open " + fileName + ": not a regular file");
     errno = 0;
     std::unique_ptr<std::FILE, TFileClose> f(std::fopen(fileName.c_str(), "rb"));
     if (!f)

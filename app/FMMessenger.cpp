@@ -21,6 +21,10 @@ TMsgAnswer TFMMessenger::Show(TMsgKind kind, const QString &text, TMsgButtons bu
     case TMsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case TMsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case TMsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case TMsgButtons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -35,7 +39,8 @@ TMsgAnswer TFMMessenger::Show(TMsgKind kind, const QString &text, TMsgButtons bu
     default:
         // A box closed by CloseAll or the close button counts as the
         // negative answer of its kind.
-        return buttons == TMsgButtons::YesNo ? TMsgAnswer::No : TMsgAnswer::Cancel;
+        return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoDefaultNo ? TMsgAnswer::No
+                                                                                      : TMsgAnswer::Cancel;
     }
 }
 

@@ -21,6 +21,7 @@ public:
         case TMsgButtons::Ok: return TMsgAnswer::Ok;
         case TMsgButtons::OkCancel: return TMsgAnswer::Cancel;
         case TMsgButtons::YesNo:
+        case TMsgButtons::YesNoDefaultNo:
         case TMsgButtons::YesNoCancel: return TMsgAnswer::No;
         }
         return TMsgAnswer::Cancel;

@@ -6,7 +6,8 @@
 // implementation with message boxes; the tests install a recorder that answers
 // from a script. Data modules and the transaction layer only ever talk to this.
 enum class TMsgKind { Information, Warning, Error, Question };
-enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: a risky question whose default button (Enter) is No.
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class TMsgAnswer { Ok, Cancel, Yes, No };
 
 class TMessenger
@@ -42,6 +43,10 @@ public:
     bool AskYesNo(const QString &text, const QString &caption = QString())
     {
         return Show(TMsgKind::Question, text, TMsgButtons::YesNo, caption) == TMsgAnswer::Yes;
+    }
+    bool AskYesNoDefaultNo(const QString &text, const QString &caption = QString())
+    {
+        return Show(TMsgKind::Question, text, TMsgButtons::YesNoDefaultNo, caption) == TMsgAnswer::Yes;
     }
 
     // The process-wide messenger. Without one installed, messages go to the

@@ -22,7 +22,8 @@ bool IsRangeField(TValueField f)
 // only, as the amplifier holds them.
 QString HexText(qint64 v, int length, int minDigits)
 {
-    if (v < 0 && (length == 1 || length == 2))
+    // The bytes of the length only: a negative pattern is not sign-extended.
+    if (v < 0 && (length == 1 || length == 2 || length == 4))
         v &= (qint64(1) << (8 * length)) - 1;
     return QString::number(quint64(v), 16).toUpper().rightJustified(minDigits, u'0');
 }
@@ -60,13 +61,17 @@ std::optional<qint64> ReadInteger(QStringView text)
         negative = t[p++] == u'-';
     if (p == t.size())
         return std::nullopt;
+    // Far beyond any 32-bit range; checked before each digit is taken in,
+    // so that a long typo cannot wrap round to a small number.
+    constexpr quint64 limit = quint64(1) << 62;
     quint64 v = 0;
     for (; p < t.size(); ++p) {
         if (t[p] < u'0' || t[p] > u'9')
             return std::nullopt;
-        v = v * 10 + quint64(t[p].unicode() - u'0');
-        if (v > (quint64(1) << 62))
-            return std::nullopt; // far beyond any 32-bit range
+        const quint64 d = quint64(t[p].unicode() - u'0');
+        if (v > (limit - d) / 10)
+            return std::nullopt;
+        v = v * 10 + d;
     }
     return negative ? -qint64(v) : qint64(v);
 }

@@ -201,6 +201,12 @@ bool TDMLoadSave::TransferFileToAmp(int axis, const QString &fileName, int kinds
         return true;
     }
     const int ampCode = env.AmpCode(axis);
+    if (!env.AxisInUse(axis) || ModelKey(ampCode) < 0) {
+        // Nothing of the file has a place in an axis without a known model.
+        TMessenger::Instance().Information(Tr("サーボアンプの種類が異なります。転送できません。"));
+        outcome = TOutcome::Refused;
+        return true;
+    }
     if (ampCode != image.ampCode) {
         const int ampGroup = ModelGroup(ampCode), fileGroup = ModelGroup(image.ampCode);
         if (ampGroup < 0 || fileGroup < 0 || ampGroup != fileGroup) {
@@ -208,7 +214,7 @@ bool TDMLoadSave::TransferFileToAmp(int axis, const QString &fileName, int kinds
             outcome = TOutcome::Refused;
             return true;
         }
-        if (!TMessenger::Instance().AskYesNo(
+        if (!TMessenger::Instance().AskYesNoDefaultNo(
                 Tr("サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。\r\n転送しますか?"))) {
             outcome = TOutcome::Declined;
             return true;
@@ -292,6 +298,11 @@ bool TDMLoadSave::TransferAmpToFile(int axis, const QString &fileName, const QSt
         return true;
     const int code = env.AmpCode(axis);
     const int key = ModelKey(code);
+    // An axis out of use (a cable pull while the window stayed open) or a
+    // model the database does not know has no area to read: writing would
+    // replace a good file with an empty one.
+    if (!env.AxisInUse(axis) || key < 0)
+        return false;
     cdsAmp.SetIndexName(QStringLiteral("INDEX_ID_ADDRESS"));
     cdsAmp.SetFilter(QStringLiteral("AMPLIFIER_ID=%1").arg(key));
 
@@ -311,6 +322,8 @@ bool TDMLoadSave::TransferAmpToFile(int axis, const QString &fileName, const QSt
         }
         end = (end + 1) & ~qint64(1);
     }
+    if (end <= start)
+        return false;
     image.startAddress = qint32(start);
     image.words = QList<quint16>((end - start) / 2, 0);
 
@@ -332,7 +345,6 @@ bool TDMLoadSave::TransferAmpToFile(int axis, const QString &fileName, const QSt
             progress->Step();
     }
 
-    bool ok = true;
     if (cdsModel.Locate(QStringLiteral("AMPLIFIER_ID"), TValue(key))) {
         const TValue &va = cdsModel.Field(QStringLiteral("VERSION_ADDRESS"));
         if (!va.IsNull()) {
@@ -342,11 +354,14 @@ bool TDMLoadSave::TransferAmpToFile(int axis, const QString &fileName, const QSt
                 const quint16 block[6] = {w8[0], w8[1], w8[2], w8[3], w4[0], w4[1]};
                 image.firmwareText = FirmwareText(block);
             } else {
-                ok = false;
+                // Only a whole read is written: the old file stays.
+                if (progress)
+                    progress->Finish();
+                return false;
             }
         }
     }
-    ok = dmMain.WriteParameterFile(image, fileName) && ok;
+    const bool ok = dmMain.WriteParameterFile(image, fileName);
     if (progress)
         progress->Finish();
     return ok;

@@ -45,9 +45,10 @@ public:
     // for a model the database does not know.
     bool ReadAmpModelText(int axis, QString &text);
 
-    // Reads the axis's whole parameter area and writes it as a new file. A
-    // failed read of the area writes nothing; a failed read of the version
-    // block writes the file with an empty firmware text and still fails.
+    // Reads the axis's whole parameter area and writes it as a new file.
+    // Nothing is written unless every read succeeded (area and version
+    // block), nor for an axis out of use or of a model the database lacks:
+    // an existing file stays as it was.
     bool TransferAmpToFile(int axis, const QString &fileName, const QString &modelText);
 
     // Writes the parameters of the chosen kinds that both models have from

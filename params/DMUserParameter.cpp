@@ -9,6 +9,7 @@
 #include "defdb/ValueCodec.h"
 #include "params/DMUserParameterEdit.h"
 #include "params/ParamRows.h"
+#include "app/Messenger.h"
 #include "app/Progress.h"
 
 #include <QCoreApplication>
@@ -345,6 +346,12 @@ bool TDMUserParameter::EditCurrentRow()
     const int position = cdsAmp_Para.RecNo();
     const int rowId = cdsAmp_Para.CurrentRowId();
     const TParamDef &def = Definition(rowId);
+    if (def.length != 1 && def.length != 2 && def.length != 4) {
+        // No command writes such a value: refuse the input rather than
+        // show it as written.
+        TMessenger::Instance().Error(Tr("アンプ定義ファイルが壊れています。"));
+        return false;
+    }
     const std::optional<qint32> input = InputValue(position);
     const qint32 start = input ? *input : NowValue(position).value_or(0);
     TDMUserParameterEdit edit(intf, env.Japanese);
@@ -373,7 +380,7 @@ bool TDMUserParameter::WriteValue(int axis, int address, int length, qint32 valu
     case 1: return dmTran.WriteByte(axis, a, uint8_t(value & 0xFF));
     case 2: return dmTran.WriteWord(axis, a, uint16_t(value & 0xFFFF));
     case 4: return dmTran.WriteLong(axis, a, uint32_t(value));
-    default: return true;
+    default: return false; // nothing was sent: never report it as written
     }
 }
 
@@ -413,6 +420,23 @@ bool TDMUserParameter::WriteToAmplifier(int axis)
 bool TDMUserParameter::SaveToFile(const QString &fileName)
 {
     const int rows = RowCount();
+    // A short file has no place for some rows: an input there would be
+    // dropped while the grid showed it as saved.
+    QStringList outside;
+    for (int i = 0; i < rows; ++i) {
+        const int r = RowIdAt(i);
+        const TValue &input = cdsAmp_Para.RowValue(r, fInput);
+        if (input.IsNull() || input == cdsAmp_Para.RowValue(r, fNow))
+            continue;
+        const TParamDef &def = Definition(r);
+        if (!fileImage.Contains(def.address, def.length))
+            outside.append(def.symbol);
+    }
+    if (!outside.isEmpty()) {
+        TMessenger::Instance().Warning(
+            Tr("%1\r\nファイルに含まれていないパラメータのため、保存できません。").arg(outside.join(QStringLiteral(", "))));
+        return false;
+    }
     TBuffer image = fileImage;
     if (progress)
         progress->Start(Tr("書き込み中"), Tr("書き込み中です。お待ちください。"), rows);

@@ -218,6 +218,11 @@ void TFMLoadSave::ExecuteTransfer()
 {
     if (busy || !btnExecute->isEnabled())
         return;
+    if (!ctx.env.AxisInUse(axis)) {
+        // The line went away while the window stood open.
+        SelectAxis();
+        return;
+    }
     busy = true;
     bool ok;
     {
@@ -250,7 +255,9 @@ void TFMLoadSave::ExecuteTransfer()
     }
     busy = false;
     if (ok) {
-        TMessenger::Instance().Information(tr("転送終了。"));
+        // A refused or declined transfer wrote nothing: no end to report.
+        if (direction == TDirection::AmpToFile || dm.LastOutcome() == TDMLoadSave::TOutcome::Done)
+            TMessenger::Instance().Information(tr("転送終了。"));
         return;
     }
     edtFile->clear();

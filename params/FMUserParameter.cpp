@@ -360,6 +360,20 @@ void TFMUserParameter::PressSourceButton()
 
 void TFMUserParameter::Refresh()
 {
+    if (dm.HasChanges()) {
+        // Reading the source again would drop the inputs. An axis that went
+        // out of use (a cable pull) cannot take them: keep them on screen,
+        // and let the unsaved-changes question decide when the user leaves.
+        if (source >= 1 && !ctx.env.AxisInUse(source)) {
+            UpdateAxisButtons();
+            UpdateActions();
+            TMessenger::Instance().Warning(
+                tr("サーボアンプと通信できません。\r\n入力値はサーボアンプに書き込まれていません。"));
+            return;
+        }
+        if (!AskUnsaved())
+            return;
+    }
     THourglass hourglass;
     for (;;) {
         UpdateAxisButtons();
@@ -400,15 +414,16 @@ void TFMUserParameter::Refresh()
 void TFMUserParameter::UpdateActions()
 {
     const bool online = source >= 1;
+    const bool inUse = online && ctx.env.AxisInUse(source);
     actFileOpen->setEnabled(!online);
     actFileClose->setEnabled(!online);
     actFileSave->setEnabled(!online && !fileName.isEmpty());
     actFileSaveAs->setEnabled(!online && !fileName.isEmpty());
-    actAmplifierRead->setEnabled(online);
-    actAmplifierWrite->setEnabled(online);
+    actAmplifierRead->setEnabled(inUse);
+    actAmplifierWrite->setEnabled(inUse);
     actAmplifierCheck->setEnabled(ctx.Online() && ctx.checkCommunication);
-    actDiskSave->setEnabled(online);
-    actDiskLoad->setEnabled(online);
+    actDiskSave->setEnabled(inUse);
+    actDiskLoad->setEnabled(inUse);
 }
 
 int TFMUserParameter::TabGroup(int index) const
@@ -453,9 +468,11 @@ void TFMUserParameter::TabChanged(int index)
         tabGroup->setCurrentIndex(currentTab);
         return;
     }
-    // A failed write on the way refreshed the window and built new tabs.
-    if (tabGroup->currentIndex() != index)
+    if (source >= 1 && !ctx.env.AxisInUse(source)) {
+        // The inputs of a lost axis were let go: move to another source.
+        Refresh();
         return;
+    }
     currentTab = index;
     dm.SelectGroup(source, TabGroup(index));
     table->Reload();
@@ -504,12 +521,11 @@ bool TFMUserParameter::AskUnsaved()
                                   : tr("パラメータが変更されています。\r\n変更をサーボアンプに書き込みますか?");
     switch (TMessenger::Instance().Show(TMsgKind::Question, text, TMsgButtons::YesNoCancel)) {
     case TMsgAnswer::Yes:
-        if (fileMode)
-            FileSave();
-        else
-            AmplifierWrite();
-        return true;
+        // A failed or cancelled save keeps the window where it is.
+        return fileMode ? SaveFile() : WriteChanges();
     case TMsgAnswer::No:
+        dm.ClearInputs();
+        table->ValuesChanged();
         return true;
     default:
         return false;
@@ -556,16 +572,20 @@ void TFMUserParameter::FileClose()
 
 void TFMUserParameter::FileSave()
 {
+    SaveFile();
+}
+
+bool TFMUserParameter::SaveFile()
+{
     if (fileName.isEmpty())
-        return;
+        return SaveAs();
     const QFileInfo info(fileName);
-    if (!info.exists() || !info.isWritable()) {
-        SaveAs();
-        return;
-    }
+    if (!info.exists() || !info.isWritable())
+        return SaveAs();
     THourglass hourglass;
-    dm.SaveToFile(fileName);
+    const bool ok = dm.SaveToFile(fileName);
     table->ValuesChanged();
+    return ok;
 }
 
 void TFMUserParameter::FileSaveAs()
@@ -598,16 +618,33 @@ void TFMUserParameter::AmplifierRead()
 
 void TFMUserParameter::AmplifierWrite()
 {
+    if (!WriteChanges())
+        Refresh();
+}
+
+bool TFMUserParameter::WriteChanges()
+{
     if (source < 1 || !dm.HasChanges())
-        return;
+        return true;
+    if (!ctx.env.AxisInUse(source)) {
+        TMessenger::Instance().Warning(tr("サーボアンプと通信できません。\r\n入力値はサーボアンプに書き込まれていません。"));
+        return false;
+    }
     bool ok;
     {
         THourglass hourglass;
         ok = dm.WriteToAmplifier(source);
     }
     table->ValuesChanged();
-    if (!ok)
-        Refresh();
+    if (!ok) {
+        // The transaction layer has taken the axis out of use; make sure of
+        // it, so that the inputs are not offered to it again.
+        if (ctx.env.AxisInUse(source))
+            ctx.env.SetAmpCode(source, -1);
+        UpdateAxisButtons();
+        UpdateActions();
+    }
+    return ok;
 }
 
 void TFMUserParameter::AmplifierCheck()

@@ -120,6 +120,10 @@ private:
     // The unsaved-changes question; false when the user cancels.
     bool AskUnsaved();
     bool SaveAs();
+    // The save behind "上書き保存" and the write behind "アンプに書き込み";
+    // false when nothing was stored (failed or cancelled).
+    bool SaveFile();
+    bool WriteChanges();
 
     TAppContext &ctx;
     TDMUserParameter dm;

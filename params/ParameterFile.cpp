@@ -55,20 +55,36 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView bytes)
     return lines;
 }
 
-// A line of the file as text, or nothing for a line no writer of parameter
-// files produces: too long, control bytes, or not Shift-JIS.
+// A line of the file as text, or nothing for a line above MaxLineBytes.
+// Model texts copied from amplifier memory may be padded with bytes that are
+// not Shift-JIS (NUL, 0xFF): each such byte reads as one character of its
+// own value, so such files load.
 std::optional<QString> LineText(QByteArrayView line)
 {
     if (line.size() > TParameterFile::MaxLineBytes)
         return std::nullopt;
-    for (char c : line) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b < 0x20 && b != '\t') || b == 0x7F)
-            return std::nullopt;
+    QString text;
+    text.reserve(line.size());
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        if (b < 0x80) {
+            text += QChar(b);
+            continue;
+        }
+        if (ShiftJis::IsLeadByte(b) && i + 1 < n && ShiftJis::IsTrailByte(static_cast<unsigned char>(line[i + 1]))) {
+            const QString pair = ShiftJis::Decode(line.sliced(i, 2));
+            if (!pair.contains(QChar(0xFFFD))) {
+                text += pair;
+                ++i;
+                continue;
+            }
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            text += ShiftJis::Decode(line.sliced(i, 1));
+            continue;
+        }
+        text += QChar(b);
     }
-    QString text = ShiftJis::Decode(line);
-    if (text.contains(QChar(0xFFFD)))
-        return std::nullopt;
     return text;
 }
 
@@ -259,9 +275,13 @@ bool TParameterFile::Parse(QByteArrayView bytes, TBuffer &image)
         return false;
     const std::vector<QByteArrayView> lines = SplitLines(bytes);
 
+    // Files written by earlier tools and by hand rely on a tolerant reader:
+    // a missing code reads as -1, a repeated header line replaces the
+    // earlier one, extra items and PARAMETER lines outside their block are
+    // ignored. Only the block a count announces is strict.
     TBuffer result;
+    result.ampCode = -1;
     result.startAddress = image.startAddress;
-    bool haveCode = false, haveType = false, haveFirmware = false, haveCount = false;
 
     for (size_t k = 0; k < lines.size(); ++k) {
         const std::optional<QString> text = LineText(lines[k]);
@@ -276,51 +296,47 @@ bool TParameterFile::Parse(QByteArrayView bytes, TBuffer &image)
         const QString &key = items->at(0);
 
         if (key == KeyCode) {
-            if (haveCode || items->size() != 2)
+            if (items->size() < 2)
                 return false;
             const std::optional<qint32> code = ParseInteger(items->at(1));
             if (!code)
                 return false;
             result.ampCode = *code;
-            haveCode = true;
         } else if (key == KeyType || key == KeyFirmware) {
-            bool &have = key == KeyType ? haveType : haveFirmware;
-            if (have || items->size() > 2 || (items->size() == 2 && QuotedTextBytes(items->at(1)) > MaxTextBytes))
+            if (items->size() >= 2 && QuotedTextBytes(items->at(1)) > MaxTextBytes)
                 return false;
-            (key == KeyType ? result.modelText : result.firmwareText) = items->size() == 2 ? items->at(1) : QString();
-            have = true;
+            (key == KeyType ? result.modelText : result.firmwareText) = items->size() >= 2 ? items->at(1) : QString();
         } else if (key == KeyCount) {
-            if (haveCount || items->size() != 2)
+            if (items->size() < 2)
                 return false;
             const std::optional<qint32> count = ParseInteger(items->at(1));
             // The count must be one the following lines can hold before
             // anything is allocated for it.
             if (!count || *count < 0 || *count > MaxWords || size_t(*count) > lines.size() - k - 1)
                 return false;
-            haveCount = true;
             result.words = QList<quint16>(*count, 0);
             for (qint32 i = 0; i < *count; ++i) {
                 const std::optional<QString> wordLine = LineText(lines[k + 1 + size_t(i)]);
                 if (!wordLine)
                     return false;
                 const std::optional<QStringList> w = SplitItems(TrimBlanks(*wordLine));
-                if (!w || w->size() != 3 || w->at(0) != KeyParameter)
+                if (!w || w->size() < 3 || w->at(0) != KeyParameter)
                     return false;
                 const std::optional<qint32> index = ParseInteger(w->at(1));
                 const std::optional<qint32> value = ParseInteger(w->at(2));
                 if (!index || *index != i || !value)
                     return false;
-                result.words[i] = quint16(quint32(*value) & 0xFFFF);
+                // No writer puts more than a word here; the low half of a
+                // wider value is nothing anybody typed.
+                if (*value < 0 || *value > 0xFFFF)
+                    return false;
+                result.words[i] = quint16(*value);
             }
             k += size_t(*count);
-        } else if (key == KeyParameter) {
-            // Only inside the block its count announces.
-            return false;
         }
-        // Anything else (HVX-VER among it) carries nothing the image holds.
+        // Anything else (HVX-VER, a PARAMETER line outside its block) carries
+        // nothing the image holds.
     }
-    if (!haveCode || !haveCount)
-        return false;
     image = std::move(result);
     return true;
 }
@@ -328,6 +344,14 @@ bool TParameterFile::Parse(QByteArrayView bytes, TBuffer &image)
 TParameterFile::TLoad TParameterFile::Load(const QString &fileName, TBuffer &image, QString *error)
 {
     Fail(image);
+    // A FIFO without a writer would block the open for ever; a directory or
+    // a device is no parameter file either.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile()) {
+        if (error)
+            *error = QStringLiteral("not a regular file");
+        return TLoad::OpenError;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)

@@ -25,13 +25,15 @@
 // model's definition rows. Nothing here talks to the user; TDMMain's
 // ReadParameterFile/WriteParameterFile do.
 //
-// The reader refuses everything that is not such a file rather than yield a
-// partial image: a missing AMP-CODE or PARAM-CNT line, a count the file does
-// not hold, indexes out of order, a blank or foreign line inside the
-// PARAMETER block, a PARAMETER line outside it, a repeated header line,
-// numbers that do not read, extra items, control bytes, bytes that are not
-// Shift-JIS, lines above MaxLineBytes, texts above MaxTextBytes and files
-// above MaxFileBytes.
+// The reader is as tolerant as the files of earlier tools and hand-made
+// files need: a missing AMP-CODE reads as code -1, a repeated header line
+// replaces the earlier one, extra items and PARAMETER lines outside their
+// block are ignored, and bytes that are not Shift-JIS read one character
+// each. It refuses rather than yield a half-filled image: a count the file
+// does not hold, indexes out of order, a blank or foreign line inside the
+// PARAMETER block, a word beyond 16 bits, numbers that do not read, lines
+// above MaxLineBytes, texts above MaxTextBytes and files above MaxFileBytes.
+// Anything that is not a regular file is not opened.
 class TParameterFile
 {
 public:

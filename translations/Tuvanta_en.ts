@@ -2,6 +2,47 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMLoadSave</name>
+    <message>
+        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd"/>
+転送しますか?</source>
+        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd"/>
+Transfer the others?</translation>
+    </message>
+    <message>
+        <source>読み出し中</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>書き込み中</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>一般パラメータ</source>
+        <translation>General parameters</translation>
+    </message>
+    <message>
+        <source>システムパラメータ</source>
+        <translation>System parameters</translation>
+    </message>
+    <message>
+        <source>モータパラメータ</source>
+        <translation>Motor parameters</translation>
+    </message>
+    <message>
+        <source>サーボアンプの種類が異なります。転送できません。</source>
+        <translation>The servo amplifier type differs. The parameters cannot be transferred.</translation>
+    </message>
+    <message>
+        <source>書き込み中です。お待ちください。</source>
+        <translation>Writing. Please wait.</translation>
+    </message>
+    <message>
+        <source>読み出し中です。お待ちください。</source>
+        <translation>Reading. Please wait.</translation>
+    </message>
+</context>
+<context>
     <name>TDMMain</name>
     <message>
         <source>%1<byte value="xd"/>
@@ -90,6 +131,87 @@ Load anyway?</translation>
     <message>
         <source>通信タイムアウト。（軸番号[#%1]）</source>
         <translation>Communication time-out. (Axis number [#%1])</translation>
+    </message>
+</context>
+<context>
+    <name>TDMUserParameter</name>
+    <message>
+        <source>スタンダードレベル</source>
+        <translation>Standard level</translation>
+    </message>
+    <message>
+        <source>アドバンスドレベル</source>
+        <translation>Advanced level</translation>
+    </message>
+    <message>
+        <source>メーカエンジニアレベル</source>
+        <translation>Maker engineer level</translation>
+    </message>
+    <message>
+        <source>ベーシックレベル</source>
+        <translation>Basic level</translation>
+    </message>
+    <message>
+        <source>読み出し中</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>読み出し中です。お待ちください。</source>
+        <translation>Reading. Please wait.</translation>
+    </message>
+    <message>
+        <source>アンプ定義ファイルが壊れています。</source>
+        <translation>The amplifier definition file is corrupt.</translation>
+    </message>
+    <message>
+        <source>書き込み中</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>書き込み中です。お待ちください。</source>
+        <translation>Writing. Please wait.</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+ファイルに含まれていないパラメータのため、保存できません。</source>
+        <translation>%1<byte value="xd"/>
+These parameters are not in the file and cannot be saved.</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>シンボル</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>現在設定値</source>
+        <translation>Current value</translation>
+    </message>
+    <message>
+        <source>単位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>入力値</source>
+        <translation>Input value</translation>
+    </message>
+    <message>
+        <source>下限値</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>上限値</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>標準設定値</source>
+        <translation>Standard value</translation>
     </message>
 </context>
 <context>
@@ -998,6 +1120,12 @@ Save the changes to the file?</translation>
 変更をサーボアンプに書き込みますか?</source>
         <translation>The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
+    </message>
+    <message>
+        <source>サーボアンプと通信できません。<byte value="xd"/>
+入力値はサーボアンプに書き込まれていません。</source>
+        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
+The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
 <context>

@@ -13,11 +13,14 @@
 #include "defdb/DMMain.h"
 #include "params/DMLoadSave.h"
 #include "app/cli/CliCommand.h"
+#include "app/cli/CliSession.h"
 #include "app/cli/CliSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
@@ -75,6 +78,18 @@ bool ParseValue(const QString &s, int64_t &v)
         if (!s[i].isDigit() && !(i == 0 && s[i] == '-' && s.size() > 1))
             return false;
     return ParseDecimal(s, v);
+}
+
+// The options every command that opens a session shares.
+template <typename TOpts>
+void TakeLineOptions(TCliRun &run, const TOpts &o)
+{
+    run.yes = o.yes;
+    run.stats = o.stats;
+    run.db = o.db;
+    run.device = o.device;
+    run.port = o.port;
+    run.baud = o.baud;
 }
 
 QString Hex2(uint8_t b)
@@ -383,19 +398,29 @@ int TCli::Run(const QStringList &args)
         if (QFileInfo(file).suffix() != QLatin1String("ap0"))
             return Usage(QStringLiteral("the parameter file \"%1\" needs the extension .ap0").arg(file));
         const int kinds = o.kindsGiven ? ParseKinds(o.kinds) : int(TDMLoadSave::kdGeneral);
-        if (load && !QFileInfo(file).isFile()) {
-            m_err << "tuvanta-cli: " << file << ": no such file\n";
-            m_err.flush();
-            return ExitBadFile;
+        if (load) {
+            const QFileInfo info(file);
+            if (!info.exists() && !info.isSymLink()) {
+                m_err << "tuvanta-cli: " << file << ": no such file\n";
+                m_err.flush();
+                return ExitBadFile;
+            }
+            // A FIFO, a folder or a device (also behind a link) is no
+            // parameter file; a FIFO would block the read for ever.
+            if (!info.isFile()) {
+                m_err << "tuvanta-cli: " << file << ": not a regular file\n";
+                m_err.flush();
+                return ExitBadFile;
+            }
+        } else {
+            QString problem;
+            if (!CanWrite(file, problem)) {
+                m_err << "tuvanta-cli: cannot write " << file << ": " << problem << "\n";
+                m_err.flush();
+                return ExitCannotWrite;
+            }
         }
-        TRecordingAmp amp;
-        if (!OpenLine(amp, o))
-            return ExitNoPort;
-        const int status = Transfer(amp, o, save, axis, file, kinds);
-        if (o.stats)
-            PrintStats(m_err, amp);
-        amp.SetRts(false);
-        amp.ClosePort();
+        const int status = Transfer(o, save, axis, file, kinds);
         m_out.flush();
         m_err.flush();
         return status;
@@ -573,14 +598,9 @@ int TCli::RunCommand(const TCliCommand &command, const TOptions &o)
     if (o.length || o.work || o.kindsGiven)
         return Usage(QStringLiteral("--length, --work and --kinds do not belong to %1").arg(command.name));
     TCliRun run(m_out, m_err);
+    TakeLineOptions(run, o);
     run.args = o.positional.mid(1);
     run.values = o.extra;
-    run.yes = o.yes;
-    run.stats = o.stats;
-    run.db = o.db;
-    run.device = o.device;
-    run.port = o.port;
-    run.baud = o.baud;
     const int status = command.run(run);
     m_out.flush();
     m_err.flush();
@@ -624,45 +644,55 @@ QString TCli::DatabasePath(const QString &db)
     return TDMInterface::BasePath(ProgramDir(), name);
 }
 
-int TCli::Transfer(TTranAmp &line, const TOptions &o, bool save, int axis, const QString &file, int kinds)
+int TCli::Transfer(const TOptions &o, bool save, int axis, const QString &file, int kinds)
 {
-    auto &amp = static_cast<TRecordingAmp &>(line);
-    TDMInterface intf(DatabasePath(o), TStgManager::TAccess::Shared);
-    if (intf.DatabaseBroken()) {
-        m_err << "tuvanta-cli: definition database: " << intf.BrokenReason() << "\n";
-        return ExitNoDatabase;
-    }
-    // The settings module holds the axis's code as the windows see it; its
-    // file lives and dies with this run.
-    QTemporaryDir settingsDir;
-    TDMEnvironment env(settingsDir.filePath(QStringLiteral("tuvanta-cli.ini")));
-    TCliMessenger messenger(m_err, o.yes);
-    TDMMain dmMain(intf);
-    dmMain.LoadMainTables();
-    TDMTran tran(env, &amp);
+    TCliRun run(m_out, m_err);
+    TakeLineOptions(run, o);
+    int status = ExitOk;
+    const std::unique_ptr<TCliSession> s = run.Open(axis, status);
+    if (!s)
+        return status;
+    // The modules speak to a window in Japanese; here each failure gets one
+    // English line of its own, after the progress line has ended.
+    s->messenger.progress = &s->progress;
+    s->messenger.hold = true;
+    s->messenger.english.insert(
+        QCoreApplication::translate("TDMLoadSave", "サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。\r\n転送しますか?"),
+        QStringLiteral("the software versions of the file's and the amplifier's model differ, so some parameters "
+                       "cannot be transferred; transfer the others?"));
+    s->progress.titles.insert(QCoreApplication::translate("TDMLoadSave", "読み出し中"), QStringLiteral("reading"));
+    s->progress.titles.insert(QCoreApplication::translate("TDMLoadSave", "書き込み中"), QStringLiteral("writing"));
 
-    int32_t code = 0;
-    const TTranResult identified = amp.CmdH0(axis, code);
-    if (identified != trOk)
-        return Fail(identified, axis);
-    env.SetAmpCode(axis, code);
-    if (!dmMain.IsKnownCode(code))
-        m_err << "tuvanta-cli: the amplifier code " << QStringLiteral("%1").arg(uint32_t(code), 6, 16, QLatin1Char('0')).toUpper()
-              << " is not in the definition database\n";
-
-    TDMLoadSave dm(intf, dmMain, env, tran);
-    TCliProgress progress(m_err);
-    dm.SetProgress(&progress);
+    TDMLoadSave dm(*s->intf, *s->dmMain, *s->env, *s->tran);
+    dm.SetProgress(&s->progress);
     dm.OpenTables();
-    auto failed = [&]() { return amp.lastFailure != trOk ? int(amp.lastFailure) : int(trCommError); };
+    const QString where = QStringLiteral(" (axis #%1)").arg(QString::number(axis, 16).toUpper());
+    auto say = [&](const QString &line) {
+        s->progress.BreakLine();
+        m_err << "tuvanta-cli: " << line << "\n";
+        m_err.flush();
+    };
+    auto commFailure = [&]() {
+        const int result = s->Failed();
+        if (!s->amp.CtsOn())
+            say(QStringLiteral("the communication cable is not connected") + where);
+        else if (result == trTimeout)
+            say(QStringLiteral("communication time-out") + where);
+        else if (result == trNak)
+            say(QStringLiteral("NAK: the axis number is duplicated") + where);
+        else
+            say(QStringLiteral("communication error") + where);
+        return result;
+    };
 
     if (save) {
         QString model;
-        if (!dm.ReadAmpModelText(axis, model) && !env.AxisInUse(axis))
-            return failed();
+        if (!dm.ReadAmpModelText(axis, model) && !s->env->AxisInUse(axis))
+            return commFailure();
         if (!dm.TransferAmpToFile(axis, file, model)) {
-            if (amp.lastFailure != trOk)
-                return failed();
+            if (s->amp.lastFailure != trOk || !s->env->AxisInUse(axis))
+                return commFailure();
+            say(QStringLiteral("cannot write %1").arg(file));
             return ExitCannotWrite;
         }
         m_out << "saved " << file << "\n";
@@ -671,14 +701,42 @@ int TCli::Transfer(TTranAmp &line, const TOptions &o, bool save, int axis, const
 
     const bool ok = dm.TransferFileToAmp(axis, file, kinds);
     switch (dm.LastOutcome()) {
-    case TDMLoadSave::TOutcome::Unreadable: return ExitBadFile;
+    case TDMLoadSave::TOutcome::Unreadable: {
+        const bool corrupt = std::any_of(s->messenger.held.begin(), s->messenger.held.end(),
+                                         [](const auto &m) { return m.first == TMsgKind::Warning; });
+        say(corrupt ? QStringLiteral("%1: not a valid parameter file").arg(file)
+                    : QStringLiteral("%1: cannot be read").arg(file));
+        return ExitBadFile;
+    }
     case TDMLoadSave::TOutcome::Refused:
-    case TDMLoadSave::TOutcome::Declined: return ExitRefused;
-    case TDMLoadSave::TOutcome::WriteFailed: return failed();
+        say(QStringLiteral("the servo amplifier type of %1 differs from that of axis #%2: cannot transfer")
+                .arg(file, QString::number(axis, 16).toUpper()));
+        return ExitRefused;
+    case TDMLoadSave::TOutcome::Declined:
+        say(QStringLiteral("nothing transferred"));
+        return ExitRefused;
+    case TDMLoadSave::TOutcome::WriteFailed: return commFailure();
     case TDMLoadSave::TOutcome::Done: break;
     }
     if (!ok)
-        return failed();
+        return commFailure();
     m_out << "loaded " << file << ": " << dm.LastWritten() << " written, " << dm.LastSkipped() << " skipped\n";
     return ExitOk;
+}
+
+bool TCli::CanWrite(const QString &file, QString &problem)
+{
+    const QFileInfo info(file);
+    if (info.exists() && !info.isFile()) {
+        problem = QStringLiteral("not a regular file");
+        return false;
+    }
+    // A probe in the target's folder: the file is written there through a
+    // temporary file and a rename, so that folder must take a new file.
+    QTemporaryFile probe(info.absoluteDir().filePath(QStringLiteral(".tuvanta-cli-XXXXXX")));
+    if (!probe.open()) {
+        problem = probe.errorString();
+        return false;
+    }
+    return true;
 }

@@ -71,9 +71,12 @@ private:
     int Read(TTranAmp &amp, int axis, uint32_t address, int count);
     int Write(TTranAmp &amp, int axis, uint32_t address, int64_t value, int length, bool work);
     int Command(TTranAmp &amp, int axis, char letter, uint8_t code);
-    // save and load: identify the axis, then the transfer module.
-    int Transfer(TTranAmp &amp, const TOptions &o, bool save, int axis, const QString &file, int kinds);
+    // save and load: open the session (which refuses a model the database
+    // does not know), then the transfer module.
+    int Transfer(const TOptions &o, bool save, int axis, const QString &file, int kinds);
     bool OpenLine(TTranAmp &amp, const TOptions &o);
+    // Whether a new file can be put at this name; the reason when not.
+    static bool CanWrite(const QString &file, QString &problem);
     QString DatabasePath(const TOptions &o) const { return DatabasePath(o.db); }
     int RunCommand(const struct TCliCommand &command, const TOptions &o);
 

@@ -35,7 +35,13 @@ TCliMessenger::~TCliMessenger()
 
 TMsgAnswer TCliMessenger::Show(TMsgKind kind, const QString &text, TMsgButtons buttons, const QString &)
 {
-    QString line = text;
+    if (hold && kind != TMsgKind::Question) {
+        held.append({kind, text});
+        return TMsgAnswer::Ok;
+    }
+    if (progress)
+        progress->BreakLine();
+    QString line = english.value(text, text);
     line.replace(QLatin1String("\r\n"), QLatin1String(" "));
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     err << "tuvanta-cli: " << line;
@@ -79,7 +85,7 @@ void TCliProgress::Arm(bool on)
 
 void TCliProgress::Start(const QString &title, const QString &, int max)
 {
-    this->title = title;
+    this->title = titles.value(title, title);
     this->max = max;
     position = 0;
     shown = -1;

@@ -4,6 +4,9 @@
 #include "app/Progress.h"
 #include "comm/TranAmp.h"
 
+#include <QHash>
+#include <QList>
+#include <QPair>
 #include <QTextStream>
 
 #include <csignal>
@@ -17,6 +20,8 @@ public:
     TTranResult lastFailure = trOk;
 };
 
+class TCliProgress;
+
 // Messages of the modules go to the error output, one line each; questions
 // are answered by --yes, or declined with a hint.
 class TCliMessenger final : public TMessenger
@@ -27,6 +32,14 @@ public:
     TMsgAnswer Show(TMsgKind kind, const QString &text, TMsgButtons buttons, const QString &caption) override;
     int questions = 0;
     int declined = 0;
+    // An unfinished progress line is ended before a message prints.
+    TCliProgress *progress = nullptr;
+    // Held: messages (not questions) are kept in held instead of printed;
+    // the command says what went wrong in a line of its own.
+    bool hold = false;
+    QList<QPair<TMsgKind, QString>> held;
+    // English for the questions the windows ask in Japanese.
+    QHash<QString, QString> english;
 
 private:
     QTextStream &err;
@@ -51,6 +64,10 @@ public:
     void SetMax(int max) override;
     void SetPosition(int position) override;
     int Position() const override { return position; }
+    // Ends an unfinished progress line, so that the next line stands alone.
+    void BreakLine() { EndLine(); }
+    // English titles for the series' Japanese ones.
+    QHash<QString, QString> titles;
     void ShowButtons(bool cancel, bool servoOff) override;
     int Request() const override;
     void ClearRequest() override;

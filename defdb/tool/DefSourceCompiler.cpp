@@ -212,6 +212,12 @@ bool TDefSourceCompiler::CompileTable(const QString &dir, const QString &stream)
                     Error(fileName, rec.line, def.name, QStringLiteral("%1 is outside %2..%3").arg(cell.text).arg(min).arg(max));
                     break;
                 }
+                // Values are read and written as 1, 2 or 4 bytes: a 3-byte
+                // parameter could be neither.
+                if (v == 3 && def.name == QLatin1String("LENGTH") && stream.endsWith(QLatin1String("_PARAMETER.cds"))) {
+                    Error(fileName, rec.line, def.name, QStringLiteral("a parameter is 1, 2 or 4 bytes long"));
+                    break;
+                }
                 table.SetRowValue(row, f, TValue(v));
                 break;
             }

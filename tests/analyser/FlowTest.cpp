@@ -15,6 +15,9 @@
 #include <numbers>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace respana;
 using respana::testing::TSyntheticRecording;
 
@@ -152,6 +155,26 @@ TEST(InputFile, ReadNamesTheMissingFile)
     } catch (const TRespanaError &e) {
         EXPECT_STREQ(e.what(), "cannot open /nonexistent/_sysan01.CSV: No such file or directory");
     }
+}
+
+// A FIFO without a writer, a folder and a device are refused at once rather
+// than blocking the open or reading for ever.
+TEST(InputFile, RefusesWhatIsNotARegularFile)
+{
+    char folder[] = "/tmp/respana-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string fifo = std::string(folder) + "/_sysan01.CSV";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &name : {fifo, std::string(folder), std::string("/dev/zero")}) {
+        try {
+            TInputFile::read(name);
+            ADD_FAILURE() << name;
+        } catch (const TRespanaError &e) {
+            EXPECT_EQ(std::string(e.what()), "cannot open " + name + ": not a regular file");
+        }
+    }
+    ::unlink(fifo.c_str());
+    ::rmdir(folder);
 }
 
 struct THeaderCase

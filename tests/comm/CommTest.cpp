@@ -116,8 +116,11 @@ TEST(Comm, ReadAndWriteWhileClosedRaise)
     }
     EXPECT_FALSE(comm.CtsState());
     EXPECT_FALSE(comm.DsrState());
-    comm.SetRtsState(true); // nothing to drive, nothing raised
-    comm.SetDtrState(true);
+    // A closed port has no lines to drive: nothing is raised, nothing opens.
+    EXPECT_NO_THROW(comm.SetRtsState(true));
+    EXPECT_NO_THROW(comm.SetDtrState(true));
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.CtsState());
     comm.Close();
 }
 
@@ -367,8 +370,12 @@ TEST_F(CommOnPty, PseudoTerminalReadsCtsOnUntilTheFarSideHangsUp)
             ++ctsEvents;
     });
     comm.Open();
-    comm.SetRtsState(true); // no modem lines: nothing happens
-    comm.SetDtrState(false);
+    // No modem lines on a pseudo-terminal: driving them raises nothing,
+    // fires no event and leaves the port open with CTS read as on.
+    EXPECT_NO_THROW(comm.SetRtsState(true));
+    EXPECT_NO_THROW(comm.SetDtrState(false));
+    EXPECT_TRUE(comm.IsOpen());
+    EXPECT_EQ(ctsEvents.load(), 0);
     EXPECT_TRUE(comm.CtsState());
     EXPECT_TRUE(comm.DsrState());
     peer.HangUp();

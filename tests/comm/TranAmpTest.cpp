@@ -316,9 +316,99 @@ TEST_F(EngineOnPty, HostileBytesEndInAResultCode)
         QElapsedTimer clock;
         clock.start();
         const TTranResult result = amp.Transact(0x91, "M12345", answer);
-        EXPECT_LE(int(result), int(trTimeout));
+        // Noise is never an answer: one of the failure codes, in bounded time.
+        EXPECT_TRUE(result == trCommError || result == trNak || result == trTimeout) << int(result);
         EXPECT_LT(clock.elapsed(), 5000);
     }
+}
+
+// The keep-alive ENQ never falls inside an exchange: it stops when the
+// transaction starts and runs again once it is over.
+TEST_F(EngineOnPty, KeepAliveIsOffDuringATransaction)
+{
+    // Each wait of the exchange lasts longer than the keep-alive interval,
+    // yet stays well inside the character time-out even on a busy machine.
+    amp.SetKeepAliveInterval(2);
+    peer.Start([](const TPeerEvent &e) -> TPeerReply {
+        switch (e.kind) {
+        case TPeerEvent::Poll: return {QByteArray(1, EOT), 15};
+        case TPeerEvent::Frame: return {TPtyPeer::Frame("OK"), 20};
+        case TPeerEvent::Eot: return {QByteArray(1, ACK), 15};
+        default: return {};
+        }
+    });
+    QByteArray answer;
+    ASSERT_EQ(amp.Transact(0x91, "H0", answer), trOk);
+    EXPECT_TRUE(amp.KeepAliveActive());
+    // The keep-alive timer needs the event loop.
+    for (int i = 0; i < 100 && peer.Count(TPeerEvent::Enq) == 0; ++i)
+        Spin(20);
+    ASSERT_GT(peer.Count(TPeerEvent::Enq), 0) << "the keep-alive runs again afterwards";
+    peer.Stop();
+    int poll = -1, eot = -1;
+    for (const TPeerEvent &e : peer.Events()) {
+        if (e.kind == TPeerEvent::Poll && poll < 0)
+            poll = e.index;
+        if (e.kind == TPeerEvent::Eot)
+            eot = e.index;
+    }
+    ASSERT_GE(poll, 0);
+    ASSERT_GT(eot, poll);
+    for (const TPeerEvent &e : peer.Events()) {
+        if (e.kind == TPeerEvent::Enq) {
+            EXPECT_TRUE(e.index < poll || e.index > eot) << "keep-alive inside the exchange at " << e.index;
+        }
+    }
+}
+
+// The wait for STX has one budget for the whole wait, not one per byte: a
+// slow drip of other bytes cannot keep a try alive past its time.
+TEST_F(EngineOnPty, WaitingForTheAnswerHasOneBudgetNotOnePerByte)
+{
+    peer.Start([](const TPeerEvent &e) -> TPeerReply {
+        switch (e.kind) {
+        case TPeerEvent::Poll: return {QByteArray(1, EOT)};
+        case TPeerEvent::Frame: {
+            // Eight bytes 15 ms apart, each well inside the character
+            // time-out, then the answer: 120 ms after the frame.
+            TPeerReply r{QByteArray(8, 'x') + TPtyPeer::Frame("LATE"), 0, 15};
+            return r;
+        }
+        case TPeerEvent::Eot: return {QByteArray(1, ACK)};
+        default: return {};
+        }
+    });
+    QByteArray answer = "old";
+    EXPECT_NE(amp.Transact(0x91, "H0", answer), trOk);
+    EXPECT_EQ(answer, "old");
+}
+
+// Bytes left over from an earlier step are dropped before the frame goes out
+// and before the closing EOT: a stale answer or a stale ACK never counts.
+TEST_F(EngineOnPty, TheRingIsClearedBeforeTheFrameAndBeforeTheClosingEot)
+{
+    peer.Start([](const TPeerEvent &e) -> TPeerReply {
+        switch (e.kind) {
+        case TPeerEvent::Poll: return {QByteArray(1, EOT) + TPtyPeer::Frame("STALE")};
+        case TPeerEvent::Frame: return {TPtyPeer::Frame("REAL"), 20};
+        case TPeerEvent::Eot: return {QByteArray(1, ACK)};
+        default: return {};
+        }
+    });
+    QByteArray answer;
+    EXPECT_EQ(amp.Transact(0x91, "H0", answer), trOk);
+    EXPECT_EQ(answer, "REAL");
+    peer.Stop();
+
+    // An ACK that came with the answer is not the ACK to the closing EOT.
+    peer.Start([](const TPeerEvent &e) -> TPeerReply {
+        switch (e.kind) {
+        case TPeerEvent::Poll: return {QByteArray(1, EOT)};
+        case TPeerEvent::Frame: return {TPtyPeer::Frame("REAL") + QByteArray(1, ACK)};
+        default: return {}; // the EOT goes unanswered
+        }
+    });
+    EXPECT_NE(amp.Transact(0x91, "H0", answer), trOk);
 }
 
 TEST_F(EngineOnPty, AClosedPortTimesOut)
@@ -417,7 +507,10 @@ TEST_F(EngineOnPty, OpenCloseAndModemLines)
 {
     EXPECT_EQ(amp.Comm().DeviceName(), peer.SlavePath());
     EXPECT_TRUE(amp.CtsOn());
-    amp.SetRts(true);
+    // Raising RTS on a line without modem lines leaves it open and usable.
+    EXPECT_NO_THROW(amp.SetRts(true));
+    EXPECT_TRUE(amp.PortOpen());
+    EXPECT_TRUE(amp.CtsOn());
     amp.OpenPort(FastBaud, 1); // again: still open
     EXPECT_TRUE(amp.PortOpen());
     amp.ClosePort();

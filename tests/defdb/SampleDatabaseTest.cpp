@@ -4,6 +4,9 @@
 #include "defdb/DMMain.h"
 #include "defdb/DataSet.h"
 #include "defdb/DefSchema.h"
+#include "defdb/ParamDefReader.h"
+#include "defdb/ValueCodec.h"
+#include "support/MessageRecorder.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -329,6 +332,29 @@ TEST_F(SampleDatabase, ParameterRowsBecomeCodecRecords)
     // An empty view gives the defaults.
     amp.SetFilter(QStringLiteral("AMPLIFIER_ID=-1"));
     EXPECT_EQ(reader.Current().ampId, -1);
+}
+
+// Every fraction condition of the sample gives a plain answer for zero and
+// the extremes; only 1003 is broken on purpose (its function does not exist).
+TEST_F(SampleDatabase, FractionConditionsAnswerZeroAndExtremesPlainly)
+{
+    TDataSet fraction;
+    ASSERT_TRUE(intf.LoadTable(fraction, QStringLiteral("1_FRACTION.cds")));
+    const TFractionRows rows = TParamDefReader::FractionRows(fraction);
+    ASSERT_FALSE(rows.isEmpty());
+    const QStringList values = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("65535")};
+    for (const TFractionRow &row : rows) {
+        if (row.code == 1003)
+            continue;
+        for (const QString &numerator : values)
+            for (const QString &denominator : values) {
+                TMessageRecorder messages;
+                ValueCodec::CheckFraction(numerator, denominator, row.code, rows);
+                EXPECT_TRUE(messages.entries.isEmpty())
+                    << row.code << " " << numerator.toStdString() << "/" << denominator.toStdString();
+            }
+        EXPECT_FALSE(ValueCodec::CheckFraction(QStringLiteral("1"), QStringLiteral("0"), row.code, rows)) << row.code;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CsvReader.h"
 #include "DefSourceCompiler.h"
 #include "DefdbTestSupport.h"
+#include "defdb/DMInterface.h"
 #include "defdb/DefSchema.h"
 
 #include <QDirIterator>
@@ -116,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadLine{"1_AMP_PARA.csv", "1,0xF8003,2,0,0,1,,", "ADDRESS", "overlaps"},
         TBadLine{"1_AMP_PARA.csv", "1,0xF8601,3,0,0,1,,", "ADDRESS", "is odd"},
         TBadLine{"1_TABLE_DATA.csv", "1,256,X,,", "VALUE", "outside 0..255"},
+        TBadLine{"1_PARAMETER.csv", "998,9998,3,3,,,,,,,,,,x,x,X,,,,13,", "LENGTH", "1, 2 or 4 bytes"},
         TBadLine{"3_TRACE.csv", "3,,,,,fast,,,,,,,,,,,,", "SAMPLING_BASE", "is not a number"},
         TBadLine{"3_TRACE.csv", "3,,,,,0.5,,,,,,,9,,,,,", "ANALOG_ID", "names no row of 3_ANALOG_DATA.cds"}));
 
@@ -177,13 +179,17 @@ TEST(SourceCompiler, WriteFailureLeavesTheOldFile)
 {
     QTemporaryDir dir;
     const QString base = dir.filePath(QStringLiteral("x.ad0"));
-    ASSERT_TRUE(WriteFile(base, "old content"));
+    // The first storage file the compiler writes is there already; its
+    // temporary file cannot be made (a non-empty folder holds its name).
+    const QString first = TDMInterface::StoragePath(base, 0);
+    ASSERT_TRUE(WriteFile(first, "old content"));
+    ASSERT_TRUE(QDir().mkpath(first + QStringLiteral(".part/in")));
     TDefSourceCompiler compiler;
     ASSERT_TRUE(compiler.Compile(SourceDir));
     QString error;
-    EXPECT_FALSE(compiler.Write(dir.filePath(QStringLiteral("nofolder/x.ad0")), &error));
+    EXPECT_FALSE(compiler.Write(base, &error));
     EXPECT_FALSE(error.isEmpty());
-    QFile f(base);
+    QFile f(first);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArrayLiteral("old content"));
     EXPECT_FALSE(compiler.Compile(dir.filePath(QStringLiteral("nofolder"))));

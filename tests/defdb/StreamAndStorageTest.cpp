@@ -6,6 +6,8 @@
 #include "defdb/DefSchema.h"
 #include "defdb/StgManager.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -222,8 +224,27 @@ TEST_F(Storages, BrokenDatabases)
 // that holds them exclusively still keeps the others out.
 TEST_F(Storages, ReadOnlyStoragesOpenSharedUnlessHeldExclusively)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root opens read-only files for writing anyway";
+    if (::geteuid() == 0) {
+        // The superuser opens read-only files for writing anyway, and the
+        // suite usually runs as root: run this case again as an unprivileged
+        // user, so that it is really exercised.
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+        environment.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                     QStringLiteral("--"), QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                     QStringLiteral("--gtest_filter=Storages.ReadOnlyStoragesOpenSharedUnlessHeldExclusively")});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(child.readAll());
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+        return;
+    }
     WriteAll();
     const QString ad2 = Path(QStringLiteral("defs.ad2"));
     QFile::setPermissions(ad2, QFile::ReadOwner);

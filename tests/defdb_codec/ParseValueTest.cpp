@@ -46,7 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"4 bytes above 2^31", Def(4, 1, {}, 0, -1), "4294967295", -1},
         TParseCase{"4 bytes 2^31", Def(4, 1, {}, 0, -1), "2147483648", qint32(0x80000000)},
         TParseCase{"4 bytes beyond", Def(4, 1, {}, 0, -1), "4294967296", std::nullopt},
-        TParseCase{"huge", Def(4, 1, {}, 0, -1), "99999999999999999999999", std::nullopt}));
+        TParseCase{"huge", Def(4, 1, {}, 0, -1), "99999999999999999999999", std::nullopt},
+        // Twenty digits that wrap round to 4 when multiplied past 64 bits.
+        TParseCase{"wraps to 4", Def(4, 1, {}, 0, -1), "18446744073709551620", std::nullopt},
+        TParseCase{"wraps to 4 signed", Def(4, 2, {}, qint32(0x80000000), 0x7FFFFFFF), "18446744073709551620", std::nullopt},
+        TParseCase{"wraps to 4 fixed", Def(4, 4, 2, 0, -1), "184467440737095516.20", std::nullopt},
+        TParseCase{"wraps to 4 signed fixed", Def(4, 8, 2, qint32(0x80000000), 0x7FFFFFFF), "184467440737095516.20", std::nullopt},
+        TParseCase{"2^32 as a fixed value", Def(4, 4, 2, 0, -1), "42949672.96", std::nullopt}));
 
 INSTANTIATE_TEST_SUITE_P(
     Signed, ParseTyped,
@@ -165,6 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         TStepCase{"unreadable", Def(2, 1, {}, 0, 10), "x", Up, "x"},
         TStepCase{"4 bytes unsigned", Def(4, 1, {}, 0, -1), "2147483647", Up, "2147483648"},
         TStepCase{"4 bytes unsigned top", Def(4, 1, {}, 0, -1), "4294967294", Up, "4294967295"},
+        TStepCase{"wrapping typo stays", Def(4, 1, {}, 0, -1), "18446744073709551620", Up, "18446744073709551620"},
         TStepCase{"signed", Def(2, 2, {}, 0xFF9C, 100), "-99", Down, "-100"},
         TStepCase{"signed limit", Def(2, 2, {}, 0xFF9C, 100), "-100", Down, "-100"},
         TStepCase{"hex", Def(2, 3, {}, 0, 0xFFFF), "9", Up, "000A"},
@@ -188,6 +195,7 @@ TEST(Step, FractionParts)
     EXPECT_EQ(StepFractionPart("1", Down), "0");
     EXPECT_EQ(StepFractionPart("", Up), "");
     EXPECT_EQ(StepFractionPart("7x", Down), "7x");
+    EXPECT_EQ(StepFractionPart("18446744073709551620", Down), "18446744073709551620");
 }
 
 // ---- choice lists ------------------------------------------------------
@@ -366,7 +374,9 @@ INSTANTIATE_TEST_SUITE_P(
         TFractionCase{"1", "3", 1005, false, true},
         TFractionCase{"1", "3", 1006, false, true},
         TFractionCase{"1", "0", 1007, false, true},          // division by zero
-        TFractionCase{"3", "2", 1007, true, false}));
+        TFractionCase{"3", "2", 1007, true, false},
+        TFractionCase{"18446744073709551617", "3", 1001, false, false}, // wraps to 1
+        TFractionCase{"1", "18446744073709551619", 1001, false, false}));
 
 TEST(Fraction, ParseBuildsTheRawValue)
 {

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         TTextCase{"2/8 n=1 0xFFF6", Def(2, 8, 1), {}, 65526, "-1.0"},
         TTextCase{"4/5 1/3", Def(4, 5), {}, 196609, "1/3"},
         TTextCase{"1/6 0x21", Def(1, 6), {}, 33, "21 H"},
+        TTextCase{"4/6 top bit set", Def(4, 6), {}, qint32(0x80000021), "80000021 H"},
+        TTextCase{"2/6 sign copies", Def(2, 6), {}, -2, "FFFE H"},
         TTextCase{"1/7 no row", WithTable(Def(1, 7), 5), {}, 9, "?????"},
         TTextCase{"4/9 d=3", Def(4, 9), {3, 0, 0}, -1500, "-1.500"},
         TTextCase{"4/10 d=0", Def(4, 10), {3, 0, 0}, 42, "42"}));

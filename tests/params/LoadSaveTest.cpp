@@ -201,14 +201,27 @@ TEST_F(LoadSave, SameGroupAsksTheVersionQuestion)
 
 TEST_F(LoadSave, AnotherGroupOrAnUnknownModelIsRefused)
 {
+    // No file is read from an axis of unknown model; one is made by hand.
+    const QString unknown = dir.filePath(QStringLiteral("g5.ap0"));
+    EXPECT_FALSE(dm->TransferAmpToFile(5, unknown, QString()));
+    EXPECT_FALSE(QFileInfo::exists(unknown));
+    TBuffer image;
+    image.ampCode = CodeUnknown;
+    image.words = {0};
+    ASSERT_TRUE(dmMain.WriteParameterFile(image, unknown));
     for (int source : {4, 5}) {
         messages.Clear();
-        const QString path = FileFrom(source, QStringLiteral("g%1.ap0").arg(source));
+        const QString path = source == 4 ? FileFrom(source, QStringLiteral("g4.ap0")) : unknown;
         EXPECT_TRUE(dm->TransferFileToAmp(1, path, TDMLoadSave::kdGeneral)) << "a refusal is no failure";
         EXPECT_EQ(messages.Texts(), QStringList{Refused}) << source;
         EXPECT_EQ(messages.entries[0].kind, TMsgKind::Information);
         EXPECT_EQ(dm->LastOutcome(), TDMLoadSave::TOutcome::Refused);
     }
+    // Nor is anything written into an axis of unknown model.
+    messages.Clear();
+    EXPECT_TRUE(dm->TransferFileToAmp(5, FileFrom(1, QStringLiteral("a.ap0")), TDMLoadSave::kdGeneral));
+    EXPECT_EQ(dm->LastOutcome(), TDMLoadSave::TOutcome::Refused);
+    EXPECT_EQ(dm->LastWritten(), 0);
 }
 
 TEST_F(LoadSave, ShortFileWritesOnlyWhatItHolds)

@@ -80,6 +80,17 @@ protected:
                 return i;
         return -1;
     }
+    // Writes a model-A file of these words and opens it in the window.
+    void OpenFile(TFMUserParameter &w, const QString &name, const QList<quint16> &words)
+    {
+        TBuffer image;
+        image.ampCode = CodeA;
+        image.words = words;
+        ASSERT_TRUE(dmMain.WriteParameterFile(image, name));
+        w.AskOpenName = [name](const QString &) { return name; };
+        w.actFileOpen->trigger();
+        ASSERT_EQ(w.Source(), 0);
+    }
     static QString Cell(TFMUserParameter &w, int row, int column)
     {
         return w.Table().index(row, column).data().toString();
@@ -341,6 +352,88 @@ TEST_F(ParamsWindow, ClosingWithChangesAsks)
     EXPECT_FALSE(w->isVisible());
 }
 
+TEST_F(ParamsWindow, AFailedOrCancelledSaveKeepsTheEditsAndTheTab)
+{
+    auto w = Open(false);
+    const QString name = dir.filePath("kept.ap0");
+    OpenFile(*w, name, QList<quint16>(0x4C8 / 2, 100));
+    w->grdMode->selectRow(RowOf(*w, 0xF8004));
+    TypeInDialog(*w, "12.3");
+    w->btnEdit->click();
+    ASSERT_TRUE(w->Module().HasChanges());
+
+    // The file went away: Yes turns into Save As, which the user cancels.
+    QFile::remove(name);
+    w->AskSaveName = [](const QString &) { return QString(); };
+    messages.Script({TMsgAnswer::Yes});
+    w->tabGroup->setCurrentIndex(1);
+    EXPECT_EQ(w->tabGroup->currentIndex(), 0);
+    EXPECT_TRUE(w->Module().HasChanges());
+
+    // Save As into a folder that does not exist: an I/O error.
+    const QString nowhere = dir.filePath("missing/x.ap0");
+    w->AskSaveName = [nowhere](const QString &) { return nowhere; };
+    messages.Clear();
+    messages.Script({TMsgAnswer::Yes});
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->Module().HasChanges());
+    EXPECT_EQ(messages.Count(TMsgKind::Error), 1);
+    EXPECT_EQ(Cell(*w, RowOf(*w, 0xF8004), TDMUserParameter::colInput), "12.3");
+    messages.Script({TMsgAnswer::No});
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(ParamsWindow, AnEditOutsideAShortFileIsRefusedNotDropped)
+{
+    auto w = Open(false);
+    const QString name = dir.filePath("short.ap0");
+    const QList<quint16> words = {100, 100}; // 0xF8000..0xF8003 only
+    OpenFile(*w, name, words);
+    const int row = RowOf(*w, 0xF8004);
+    w->grdMode->selectRow(row);
+    TypeInDialog(*w, "12.3");
+    w->btnEdit->click();
+    w->actFileSave->trigger();
+    ASSERT_EQ(messages.Count(TMsgKind::Warning), 1);
+    EXPECT_TRUE(messages.entries[0].text.contains(w->Module().Definition(w->Module().RowIdAt(row)).symbol));
+    EXPECT_TRUE(w->Module().HasChanges());
+    EXPECT_EQ(Cell(*w, row, TDMUserParameter::colInput), "12.3");
+    TBuffer back;
+    ASSERT_TRUE(dmMain.ReadParameterFile(back, name));
+    EXPECT_EQ(back.words, words);
+}
+
+TEST_F(ParamsWindow, InputsOfAnAxisLostByACablePullAreKept)
+{
+    auto w = Open();
+    const int row = RowOf(*w, 0xF8004);
+    w->grdMode->selectRow(row);
+    TypeInDialog(*w, "44.0");
+    w->btnEdit->click();
+    for (int n = 2; n <= 5; ++n)
+        env->SetAmpCode(n, -1);
+    Control("fault 1 silent");
+    w->actAmplifierWrite->trigger();
+    Settle();
+    EXPECT_EQ(w->Source(), 1) << "the window does not fall back while it holds inputs";
+    EXPECT_TRUE(w->Module().HasChanges());
+    EXPECT_EQ(Cell(*w, row, TDMUserParameter::colInput), "44.0");
+    EXPECT_FALSE(w->actAmplifierWrite->isEnabled());
+    EXPECT_FALSE(messages.Texts().contains(NoAxis));
+
+    // Leaving asks; Yes cannot write to the lost axis and keeps the window.
+    messages.Clear();
+    messages.Script({TMsgAnswer::Yes});
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->Module().HasChanges());
+    messages.Script({TMsgAnswer::No});
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+}
+
 // --- The transfer window ---------------------------------------------------
 
 class TransferWindow : public ParamsWindow
@@ -399,7 +492,7 @@ TEST_F(TransferWindow, AmplifierToFileThenFileToAnotherAxisOfTheGroup)
     EXPECT_FALSE(load->btnExecute->isEnabled());
 }
 
-TEST_F(TransferWindow, FileOfAnotherGroupIsRefusedThenFinished)
+TEST_F(TransferWindow, FileOfAnotherGroupIsRefusedWithoutAnEnd)
 {
     const QString name = dir.filePath("c.ap0");
     TBuffer image;
@@ -410,8 +503,63 @@ TEST_F(TransferWindow, FileOfAnotherGroupIsRefusedThenFinished)
     load->SetFileName(name);
     messages.Script({TMsgAnswer::Ok});
     load->btnExecute->click();
-    EXPECT_EQ(messages.Texts().mid(1),
-              QStringList({QStringLiteral("サーボアンプの種類が異なります。転送できません。"), Finished}));
+    EXPECT_EQ(messages.Texts().mid(1), QStringList({QStringLiteral("サーボアンプの種類が異なります。転送できません。")}))
+        << "nothing was transferred: no end to report";
+}
+
+TEST_F(TransferWindow, NoToTheVersionQuestionWritesNothingAndReportsNoEnd)
+{
+    const QString name = dir.filePath("a.ap0");
+    auto save = OpenTransfer(TFMLoadSave::TDirection::AmpToFile, 1);
+    save->SetFileName(name);
+    save->btnExecute->click();
+    ASSERT_TRUE(QFileInfo::exists(name));
+    messages.Clear();
+    const QByteArray before = Peek(3, 0xF8000, 0x40);
+    Poke(1, 0xF8004, QByteArray::fromHex("2C01"));
+    auto load = OpenTransfer(TFMLoadSave::TDirection::FileToAmp, 3);
+    load->SetFileName(name);
+    messages.Script({TMsgAnswer::Ok, TMsgAnswer::No});
+    load->btnExecute->click();
+    ASSERT_EQ(messages.entries.size(), 2);
+    EXPECT_EQ(messages.entries[1].buttons, TMsgButtons::YesNoDefaultNo) << "the risky question defaults to No";
+    EXPECT_FALSE(messages.Texts().contains(Finished));
+    EXPECT_EQ(Peek(3, 0xF8000, 0x40), before);
+}
+
+TEST_F(TransferWindow, ExecuteAfterACablePullKeepsTheGoodFile)
+{
+    const QString name = dir.filePath("good.ap0");
+    auto save = OpenTransfer(TFMLoadSave::TDirection::AmpToFile, 1);
+    save->SetFileName(name);
+    save->btnExecute->click();
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    f.close();
+    ASSERT_GT(good.size(), 1000);
+    messages.Clear();
+
+    // The window stays open across the pull; its button was enabled before.
+    for (int n = 1; n <= 15; ++n)
+        env->SetAmpCode(n, -1);
+    wentOffline = true;
+    save->SetFileName(name);
+    save->ExecuteTransfer();
+    Settle();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), good);
+    f.close();
+    EXPECT_FALSE(messages.Texts().contains(Finished));
+
+    // Nor does the module write for an axis out of use or of unknown model.
+    TDMLoadSave dm(ctx->intf, ctx->dmMain, ctx->env, ctx->tran);
+    dm.OpenTables();
+    EXPECT_FALSE(dm.TransferAmpToFile(1, name, QStringLiteral("X")));
+    env->SetAmpCode(5, CodeUnknown);
+    EXPECT_FALSE(dm.TransferAmpToFile(5, name, QStringLiteral("X")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), good);
 }
 
 TEST_F(TransferWindow, MissingFileIsNamedInTheWarning)
