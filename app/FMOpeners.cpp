@@ -2,6 +2,8 @@
 
 #include "app/AppContext.h"
 #include "app/FMMain.h"
+#include "monitor/FMMonitor.h"
+#include "monitor/FMMultiMonitor.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
 
@@ -17,6 +19,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actMonitorDisp, QStringLiteral("FMMonitor"), -1,
+         [c](TFMMain &owner) { TFMMonitor::Execute(*c, &owner); }},
+        {main.actMonitorMulti, QStringLiteral("FMMultiMonitor"), -1,
+         [c](TFMMain &owner) { TFMMultiMonitor::Execute(*c, &owner); }},
     };
 }
 
