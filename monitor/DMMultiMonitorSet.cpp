@@ -34,17 +34,17 @@ QList<TDMMultiMonitorSet::TEntry> TDMMultiMonitorSet::ItemEntries(int axis)
 
 TDMMultiMonitorSet::TSlots TDMMultiMonitorSet::StoredSlots() const
 {
-    TSlots slots;
+    TSlots cells;
     for (int i = 0; i < SlotCount; ++i)
-        slots[size_t(i)] = env.MultiMonitorCell(i);
-    return slots;
+        cells[size_t(i)] = env.MultiMonitorCell(i);
+    return cells;
 }
 
-QString TDMMultiMonitorSet::Problems(const TSlots &slots)
+QString TDMMultiMonitorSet::Problems(const TSlots &cells)
 {
     QStringList lines;
     for (int i = 0; i < SlotCount; ++i) {
-        const TMultiMonitorCell &c = slots[size_t(i)];
+        const TMultiMonitorCell &c = cells[size_t(i)];
         if (c.shown && (c.axis < 1 || c.page < 0))
             lines.append(QCoreApplication::translate("TDMMultiMonitorSet",
                                                      "No.%1 の軸番号と表示パラメータを選択してください。")
@@ -53,8 +53,8 @@ QString TDMMultiMonitorSet::Problems(const TSlots &slots)
     return lines.join(QStringLiteral("\r\n"));
 }
 
-void TDMMultiMonitorSet::Store(const TSlots &slots)
+void TDMMultiMonitorSet::Store(const TSlots &cells)
 {
     for (int i = 0; i < SlotCount; ++i)
-        env.SetMultiMonitorCell(i, slots[size_t(i)]);
+        env.SetMultiMonitorCell(i, cells[size_t(i)]);
 }

@@ -31,9 +31,9 @@ public:
     TSlots StoredSlots() const;
     // The warning for the shown slots without an axis or an item; empty
     // when every shown slot is complete.
-    static QString Problems(const TSlots &slots);
+    static QString Problems(const TSlots &cells);
     // Stores all sixteen slots in the settings module.
-    void Store(const TSlots &slots);
+    void Store(const TSlots &cells);
 
 private:
     TDMEnvironment &env;

@@ -12,11 +12,15 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <utility>
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "monitor/FMMonitorGrid.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QPainter>
 #include <QStyledItemDelegate>
 

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/Messenger.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -27,7 +28,8 @@ public:
         initStyleOption(&o, index);
         const QStringList parts = o.text.split(u'\t');
         o.text.clear();
-        o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
+        QStyle *style = o.widget ? o.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
         const QRect r = option.rect;
         const bool selected = option.state & QStyle::State_Selected;
         const bool enabled = option.state & QStyle::State_Enabled;
@@ -147,24 +149,24 @@ void TFMMultiMonitorSet::EnableSlot(int slot)
 
 TDMMultiMonitorSet::TSlots TFMMultiMonitorSet::Slots() const
 {
-    TDMMultiMonitorSet::TSlots slots;
+    TDMMultiMonitorSet::TSlots cells;
     for (int i = 0; i < SlotCount; ++i) {
-        TMultiMonitorCell &c = slots[size_t(i)];
+        TMultiMonitorCell &c = cells[size_t(i)];
         c.shown = chkbxNo[size_t(i)]->isChecked();
         c.axis = cmbbxAxis[size_t(i)]->currentIndex() >= 0 ? cmbbxAxis[size_t(i)]->currentData().toInt() : -1;
         c.page = cmbbxParam[size_t(i)]->currentIndex() >= 0 ? cmbbxParam[size_t(i)]->currentData().toInt() : -1;
     }
-    return slots;
+    return cells;
 }
 
 void TFMMultiMonitorSet::accept()
 {
-    const TDMMultiMonitorSet::TSlots slots = Slots();
-    const QString problems = TDMMultiMonitorSet::Problems(slots);
+    const TDMMultiMonitorSet::TSlots cells = Slots();
+    const QString problems = TDMMultiMonitorSet::Problems(cells);
     if (!problems.isEmpty()) {
         TMessenger::Instance().Warning(problems);
         return;
     }
-    dm.Store(slots);
+    dm.Store(cells);
     QDialog::accept();
 }
