@@ -154,12 +154,11 @@ TEST_F(MultiMonitor, SettingsAreKeptByTheSettingsModuleAcrossARestart)
         EXPECT_EQ(set.result(), QDialog::Accepted);
     }
     ASSERT_TRUE(env->Save());
-    const QString path = env->SettingsPath();
-    env.reset();
-    env = std::make_unique<TDMEnvironment>(path);
-    EXPECT_EQ(env->MultiMonitorCell(2), (TMultiMonitorCell{true, 3, 0x0E}));
-    EXPECT_EQ(env->MultiMonitorCell(7), (TMultiMonitorCell{true, 1, 0x1A}));
-    EXPECT_EQ(env->MultiMonitorCell(0), (TMultiMonitorCell{false, -1, -1}));
+    // A settings module started afresh from the file.
+    TDMEnvironment restarted(env->SettingsPath());
+    EXPECT_EQ(restarted.MultiMonitorCell(2), (TMultiMonitorCell{true, 3, 0x0E}));
+    EXPECT_EQ(restarted.MultiMonitorCell(7), (TMultiMonitorCell{true, 1, 0x1A}));
+    EXPECT_EQ(restarted.MultiMonitorCell(0), (TMultiMonitorCell{false, -1, -1}));
 }
 
 TEST_F(MultiMonitor, ShownSlotWithoutAnItemKeepsTheSettingsWindowOpen)
