@@ -167,8 +167,9 @@ TEST_F(MonitorWindow, RefreshRewritesOnlyTheCellsThatChanged)
         for (int i = 0; i < before.size(); ++i)
             differing += before[i] != after[i];
         EXPECT_EQ(w->Grid().CellWrites() - writes, differing) << round;
-        if (round > 0)
+        if (round > 0) {
             EXPECT_GE(differing, 1) << round;
+        }
     }
     EXPECT_EQ(Value(*w, "DIN"), "0003 H");
 }
