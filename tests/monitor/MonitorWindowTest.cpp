@@ -101,7 +101,7 @@ TEST_F(MonitorWindow, AmplifierScaleAndUnitFollowTheSettingBytes)
         const char *bytes; // 0xF84A4, 0xF84A5, 0xF84A6
         QString speed, speedUnit, positionUnit;
     } cases[] = {
-        {"030001", "-1.500", "min-1", "pulse"},
+        {"030000", "-1.500", "min-1", "pulse"},
         {"030101", "-1.500", "mm/s", "mm"},
         {"000002", "-1500", "deg/s", "deg"},
         {"0B0003", "-1500", "min-1", "pulse"}, // 11 places and selector 3 count as 0
