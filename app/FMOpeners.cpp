@@ -5,6 +5,8 @@
 #include "direct/FMMakerLoad.h"
 #include "direct/FMMakerMonitor.h"
 #include "direct/FMMakerParameter.h"
+#include "monitor/FMMonitor.h"
+#include "monitor/FMMultiMonitor.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
 
@@ -20,6 +22,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actMonitorDisp, QStringLiteral("FMMonitor"), -1,
+         [c](TFMMain &owner) { TFMMonitor::Execute(*c, &owner); }},
+        {main.actMonitorMulti, QStringLiteral("FMMultiMonitor"), -1,
+         [c](TFMMain &owner) { TFMMultiMonitor::Execute(*c, &owner); }},
         {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
          [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
         {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,

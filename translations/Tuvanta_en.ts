@@ -119,6 +119,43 @@ Load anyway?</translation>
     </message>
 </context>
 <context>
+    <name>TDMMonitor</name>
+    <message>
+        <source>ﾍﾟｰｼﾞ</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>シンボル</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>現在値</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>単位</source>
+        <translation>Unit</translation>
+    </message>
+</context>
+<context>
+    <name>TDMMultiMonitor</name>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+</context>
+<context>
+    <name>TDMMultiMonitorSet</name>
+    <message>
+        <source>No.%1 の軸番号と表示パラメータを選択してください。</source>
+        <translation>No.%1: choose the axis number and the display parameter.</translation>
+    </message>
+</context>
+<context>
     <name>TDMTran</name>
     <message>
         <source>通信異常です。（軸番号[#%1]）</source>
@@ -968,6 +1005,73 @@ Check that the file name is correct.</translation>
     <message>
         <source>全領域ロード3</source>
         <translation>Whole-area load 3</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMonitor</name>
+    <message>
+        <source>モニタ表示</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。<byte value="xd"/>
+モニタ表示を終了します。</source>
+        <translation>No servo amplifier can communicate.<byte value="xd"/>
+The monitor closes.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMultiMonitor</name>
+    <message>
+        <source>マルチモニタ表示</source>
+        <translation>Multi-monitor</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>表示設定(&amp;S)...</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMultiMonitorSet</name>
+    <message>
+        <source>マルチモニタ表示設定</source>
+        <translation>Multi-monitor settings</translation>
+    </message>
+    <message>
+        <source>No. %1 :</source>
+        <translation>No. %1 :</translation>
+    </message>
+    <message>
+        <source>軸番号 :</source>
+        <translation>Axis :</translation>
+    </message>
+    <message>
+        <source>表示パラメータ :</source>
+        <translation>Item :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
