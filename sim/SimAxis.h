@@ -7,6 +7,7 @@
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
 #include "sim/SimOperations.h"
+#include "sim/SimTestRun.h"
 
 #include <array>
 #include <cstdint>
@@ -86,6 +87,7 @@ public:
     TSimMotion &Motion() { return motion; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
+    TSimTestRun &TestRun() { return *testRun; }
 
     // Puts back the built-in handler of an operation code (after a test
     // replaced it with a fixed answer); codes without one become unhandled.
@@ -124,6 +126,7 @@ private:
     TSimAlarms alarms;
     TSimMotion motion;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
+    std::unique_ptr<TSimTestRun> testRun;
 
     struct TPin {
         int length;
