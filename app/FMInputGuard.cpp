@@ -59,6 +59,11 @@ void TFMInputGuard::Install()
         g_guard->SetBusy(true);
 }
 
+void TFMInputGuard::LetReleasesThrough(QWidget *button)
+{
+    button->setProperty("tuvantaHoldToRun", true);
+}
+
 TFMInputGuard *TFMInputGuard::Instance()
 {
     return g_guard;
@@ -109,7 +114,9 @@ bool TFMInputGuard::eventFilter(QObject *watched, QEvent *event)
     // A close the user asked for would destroy a window whose series is
     // still on the stack; closes by the program (the cable watch) go through.
     const bool userClose = type == QEvent::Close && event->spontaneous() && programCloses == 0;
-    if (active && (IsUserInput(type) || userClose) && Blocked(watched)) {
+    const bool letGo = (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease) &&
+                       watched->property("tuvantaHoldToRun").toBool();
+    if (active && !letGo && (IsUserInput(type) || userClose) && Blocked(watched)) {
         ++dropped;
         event->ignore();
         return true;

@@ -4,6 +4,7 @@
 #include "app/FMMain.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
+#include "testrun/FMJog.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actTestVelocityJog, QStringLiteral("FMJog"), int(TDMJog::tyVelocityJog),
+         [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyVelocityJog, 1, &owner); }},
+        {main.actTestPulseJog, QStringLiteral("FMJog"), int(TDMJog::tyPulseJog),
+         [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyPulseJog, 1, &owner); }},
     };
 }
 
