@@ -2,6 +2,91 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMJog</name>
+    <message>
+        <source>速度JOG運転</source>
+        <translation>Velocity JOG</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転</source>
+        <translation>Pulse-feed JOG</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニング</source>
+        <translation>Automatic notch-filter tuning</translation>
+    </message>
+    <message>
+        <source>データ測定＆解析</source>
+        <translation>Data measurement &amp; analysis</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存</source>
+        <translation>Save auto-tuning result</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニング</source>
+        <translation>Automatic vibration-suppression frequency tuning</translation>
+    </message>
+    <message>
+        <source>速度JOG運転を実行しますか?</source>
+        <translation>Run the velocity JOG?</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転を実行しますか?<byte value="xd"/>
+（パルス送りJOG運転を実行すると、位置偏差はクリアされます。）</source>
+        <translation>Run the pulse-feed JOG?<byte value="xd"/>
+(Running the pulse-feed JOG clears the position deviation.)</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニングを実行しますか?</source>
+        <translation>Run the automatic notch-filter tuning?</translation>
+    </message>
+    <message>
+        <source>データ測定＆解析を実行しますか?</source>
+        <translation>Run the data measurement &amp; analysis?</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存を実行しますか?</source>
+        <translation>Save the auto-tuning result?</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニングを実行しますか?</source>
+        <translation>Run the automatic vibration-suppression frequency tuning?</translation>
+    </message>
+    <message>
+        <source>を実行することができません。（準備未完了）</source>
+        <translation> cannot be run. (Not ready)</translation>
+    </message>
+    <message>
+        <source>を使用することはできません。</source>
+        <translation> cannot be used.</translation>
+    </message>
+    <message>
+        <source>アラーム発生中です。<byte value="xd"/>
+サーボオンできません。</source>
+        <translation>An alarm is present.<byte value="xd"/>
+The servo cannot be switched on.</translation>
+    </message>
+    <message>
+        <source>サーボオンできません。<byte value="xd"/>
+サーボアンプの状態を確認してください。</source>
+        <translation>The servo cannot be switched on.<byte value="xd"/>
+Check the state of the servo amplifier.</translation>
+    </message>
+    <message>
+        <source>オーバートラベル中です。</source>
+        <translation>Overtravel.</translation>
+    </message>
+    <message>
+        <source>設定範囲外です。</source>
+        <translation>Out of the setting range.</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can be reached.</translation>
+    </message>
+</context>
+<context>
     <name>TDMMain</name>
     <message>
         <source>%1<byte value="xd"/>
@@ -168,6 +253,25 @@ Cannot open the file.<byte value="xd"/>
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TFMJog</name>
+    <message>
+        <source>サーボアンプ選択</source>
+        <translation>Servo amplifier</translation>
+    </message>
+    <message>
+        <source>サーボアンプ型番 :</source>
+        <translation>Amplifier model:</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
     </message>
 </context>
 <context>
@@ -760,6 +864,75 @@ Check that the file name is correct.</translation>
     </message>
 </context>
 <context>
+    <name>TFMPJogRun</name>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
+パルス送りJOG運転終了時、位置偏差をクリアします。</source>
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
+Make sure the surroundings are safe before you run it.<byte value="xd"/>
+The position deviation is cleared when the pulse-feed JOG ends.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>送りパルス量 :</source>
+        <translation>Feed amount:</translation>
+    </message>
+    <message>
+        <source>移動速度 :</source>
+        <translation>Feed speed:</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転中は、電子ギア設定=1/1、指令逓倍設定=1となります。</source>
+        <translation>During the pulse-feed JOG the electronic gear is 1/1 and the command multiplier 1.</translation>
+    </message>
+    <message>
+        <source>（サーボオフ中は偏差クリアします）</source>
+        <translation>(The deviation is cleared while the servo is off)</translation>
+    </message>
+    <message>
+        <source>ジョグ運転実行</source>
+        <translation>JOG run</translation>
+    </message>
+    <message>
+        <source>正方向送り</source>
+        <translation>Forward feed</translation>
+    </message>
+    <message>
+        <source>逆方向送り</source>
+        <translation>Reverse feed</translation>
+    </message>
+    <message>
+        <source>停止＆偏差クリア</source>
+        <translation>Stop &amp;&amp; clear deviation</translation>
+    </message>
+    <message>
+        <source>モニタ表示</source>
+        <translation>Monitors</translation>
+    </message>
+    <message>
+        <source>現在位置モニタ APMON :</source>
+        <translation>Current position APMON:</translation>
+    </message>
+    <message>
+        <source>位置偏差モニタ PMON :</source>
+        <translation>Position deviation PMON:</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転ができない設定値です。<byte value="xd"/>
+送りパルス量、移動速度を変更してください。</source>
+        <translation>These settings do not allow a pulse feed.<byte value="xd"/>
+Change the feed amount or the feed speed.</translation>
+    </message>
+</context>
+<context>
     <name>TFMParameterFileDialog</name>
     <message>
         <source>アンプファイル (*.%1)|*.%2</source>
@@ -775,6 +948,45 @@ Check that the file name is correct.</translation>
     <message>
         <source>中止</source>
         <translation>Abort</translation>
+    </message>
+</context>
+<context>
+    <name>TFMRunBase</name>
+    <message>
+        <source>終了時の動作選択</source>
+        <translation>Action at the end</translation>
+    </message>
+    <message>
+        <source>終了時、「試運転終了アラーム」にしない</source>
+        <translation>At the end, do not raise the &quot;test-run end alarm&quot;</translation>
+    </message>
+    <message>
+        <source>終了時、「試運転終了アラーム」にする</source>
+        <translation>At the end, raise the &quot;test-run end alarm&quot;</translation>
+    </message>
+    <message>
+        <source>モータ励磁</source>
+        <translation>Motor excitation</translation>
+    </message>
+    <message>
+        <source>サーボオン</source>
+        <translation>Servo on</translation>
+    </message>
+    <message>
+        <source>サーボオフ</source>
+        <translation>Servo off</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>編集中止</source>
+        <translation>Cancel edit</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1141,39 @@ Write the changes to the servo amplifier?</translation>
     <message>
         <source>下位データ :</source>
         <translation>Lower digit :</translation>
+    </message>
+</context>
+<context>
+    <name>TFMVJogRun</name>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。</source>
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
+Make sure the surroundings are safe before you run it.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>JOG速度指令 :</source>
+        <translation>JOG speed command:</translation>
+    </message>
+    <message>
+        <source>ジョグ運転実行</source>
+        <translation>JOG run</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>逆方向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>

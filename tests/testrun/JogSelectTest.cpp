@@ -4,11 +4,14 @@
 #include "support/Shots.h"
 
 #include "testrun/FMJog.h"
+#include "testrun/FMPJogRun.h"
 #include "testrun/FMRunBase.h"
+#include "testrun/FMVJogRun.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -152,6 +155,36 @@ TEST_F(JogSelect, RunWindowOpensModallyAndEndsTheRunOnClose)
     w->btnExec->click();
     EXPECT_TRUE(Sent("W80"));
     EXPECT_TRUE(SimHas("kind=-1"));
+}
+
+} // namespace
+
+namespace {
+
+// The three windows in English, for looking at (only when pictures are asked for).
+TEST_F(JogSelect, EnglishPictures)
+{
+    if (qEnvironmentVariableIsEmpty("TUVANTA_SHOTS"))
+        GTEST_SKIP() << "TUVANTA_SHOTS not set";
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(TUVANTA_BIN_DIR "/Tuvanta.ENU")));
+    QCoreApplication::installTranslator(&english);
+    {
+        auto w = Open(TDMJog::tyPulseJog);
+        Shot(w.get(), "testrun_select-en");
+        ASSERT_TRUE(dm->LocateRow(1));
+        TFMVJogRun v(*ctx, *dm, 1, w->edtModel->text());
+        v.show();
+        ASSERT_TRUE(WaitFor([&] { return v.Running(); }));
+        Shot(&v, "testrun_vjog-en");
+        v.reject();
+        TFMPJogRun p(*ctx, *dm, 1, w->edtModel->text());
+        p.show();
+        ASSERT_TRUE(WaitFor([&] { return p.Running(); }));
+        Shot(&p, "testrun_pjog-en");
+        p.reject();
+    }
+    QCoreApplication::removeTranslator(&english);
 }
 
 } // namespace
