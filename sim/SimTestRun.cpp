@@ -1,32 +1,18 @@
 #include "sim/SimTestRun.h"
 
 #include "sim/SimAlarms.h"
+#include "sim/SimControl.h"
 #include "sim/SimFrame.h"
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
 #include "sim/SimOperations.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace {
 const char *const Codes[] = {"W80", "W81", "W83", "W84", "W85", "W90", "W91", "W93",
                              "W94", "W95", "W96", "W97", "W98"};
-
-bool ParseValue(const std::string &text, int64_t &out)
-{
-    std::string t = text;
-    int base = 10;
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-        t = t.substr(2);
-        base = 16;
-    }
-    if (t.empty())
-        return false;
-    auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out, base);
-    return ec == std::errc() && p == t.data() + t.size();
-}
 
 std::string Upper(std::string text)
 {
@@ -170,77 +156,65 @@ uint32_t TSimTestRun::Handle(const std::string &code, int64_t now)
         return 0;
     }
     Enter(k);
+    if (role == 1 || role == 3)
+        return Idle(role, now);
     return k == 0 ? Velocity(role, now) : Pulse(role, now);
+}
+
+uint32_t TSimTestRun::Idle(int role, int64_t now)
+{
+    if (role == 1) {
+        ServoOff(now);
+        return 0;
+    }
+    // Role 3, the idle poll with the servo on: no run is requested any more.
+    StopMotion(now);
+    feedDone = false;
+    if (alarms.Active()) {
+        ServoOff(now);
+        return 7;
+    }
+    servo = true;
+    return 0;
+}
+
+uint32_t TSimTestRun::Refusal(TDirection d, int64_t now)
+{
+    if (alarms.Active()) {
+        ServoOff(now);
+        return 7;
+    }
+    if (!servo)
+        return 8;
+    if ((d == TDirection::Forward && overtravelForward) || (d == TDirection::Reverse && overtravelReverse)) {
+        StopMotion(now);
+        return 9;
+    }
+    return 0;
 }
 
 uint32_t TSimTestRun::Velocity(int role, int64_t now)
 {
-    switch (role) {
-    case 1:
-        ServoOff(now);
-        return 0;
-    case 3:
-        // The idle poll: no run requested any more.
-        StopMotion(now);
-        if (alarms.Active()) {
-            ServoOff(now);
-            return 7;
-        }
-        servo = true;
-        return 0;
-    case 4:
-    case 5: {
-        const TDirection d = role == 4 ? TDirection::Forward : TDirection::Reverse;
-        if (alarms.Active()) {
-            ServoOff(now);
-            return 7;
-        }
-        if (!servo)
-            return 8;
-        if ((d == TDirection::Forward && overtravelForward) || (d == TDirection::Reverse && overtravelReverse)) {
-            StopMotion(now);
-            return 9;
-        }
-        const double rpm = double(int16_t(Word(0)));
-        if (jog != d)
-            motion.SetSpeed(d == TDirection::Forward ? rpm : -rpm, now);
-        jog = d;
-        lastRunCommand = now;
-        return 0;
-    }
-    }
-    return 2;
+    const TDirection d = role == 4 ? TDirection::Forward : TDirection::Reverse;
+    if (const uint32_t refused = Refusal(d, now))
+        return refused;
+    const double rpm = double(int16_t(Word(0)));
+    if (jog != d)
+        motion.SetSpeed(d == TDirection::Forward ? rpm : -rpm, now);
+    jog = d;
+    lastRunCommand = now;
+    return 0;
 }
 
 uint32_t TSimTestRun::Pulse(int role, int64_t now)
 {
     Advance(now);
     switch (role) {
-    case 1:
-        ServoOff(now);
-        return 0;
-    case 3:
-        StopMotion(now);
-        feedDone = false;
-        if (alarms.Active()) {
-            ServoOff(now);
-            return 7;
-        }
-        servo = true;
-        return 0;
     case 4:
     case 5: {
         const TDirection d = role == 4 ? TDirection::Forward : TDirection::Reverse;
-        if (alarms.Active()) {
-            ServoOff(now);
-            return 7;
-        }
-        if (!servo)
-            return 8;
-        if ((d == TDirection::Forward && overtravelForward) || (d == TDirection::Reverse && overtravelReverse)) {
-            StopMotion(now);
-            return 9;
-        }
+        if (const uint32_t refused = Refusal(d, now))
+            return refused;
         const uint32_t amount = memory.Value(*common + 4, 4);
         const uint16_t speed = Word(0);
         if (amount == 0 || amount > 0x7FFFFFFFu || speed == 0 || speed > 32767)
@@ -317,7 +291,7 @@ bool TSimTestRun::Control(const std::vector<std::string> &args, int64_t now, std
     }
     if (what == "WATCHDOG" && args.size() == 2) {
         int64_t ms = 0;
-        if (!ParseValue(args[1], ms) || ms < 1 || ms > 60000) {
+        if (!TSimControl::ParseNumber(args[1], ms) || ms < 1 || ms > 60000) {
             reply = "watchdog is 1..60000 ms";
             return false;
         }
@@ -332,7 +306,7 @@ bool TSimTestRun::Control(const std::vector<std::string> &args, int64_t now, std
         while (from <= list.size()) {
             const size_t comma = std::min(list.find(',', from), list.size());
             int64_t v = 0;
-            if (!ParseValue(list.substr(from, comma - from), v) || v < 0 || v > int64_t(UINT32_MAX)) {
+            if (!TSimControl::ParseNumber(list.substr(from, comma - from), v) || v < 0 || v > int64_t(UINT32_MAX)) {
                 reply = "replies are 32-bit values separated by commas: " + list;
                 return false;
             }

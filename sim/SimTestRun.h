@@ -52,6 +52,9 @@ public:
 
 private:
     uint32_t Handle(const std::string &code, int64_t now);
+    uint32_t Idle(int role, int64_t now);
+    // The reply that refuses a run (alarm, servo off, overtravel), or 0.
+    uint32_t Refusal(TDirection direction, int64_t now);
     uint32_t Velocity(int role, int64_t now);
     uint32_t Pulse(int role, int64_t now);
     void Enter(int k);

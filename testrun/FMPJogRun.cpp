@@ -208,20 +208,6 @@ void TFMPJogRun::RunTick()
     case 0:
         Rearm(); // the user ended the feed; the next idle tick stops it
         return;
-    case 1:
-        NotReadyClose();
-        return;
-    case 7:
-        request = TRequest::None;
-        SetServo(false);
-        Rearm();
-        Warn(TDMJog::AlarmText());
-        return;
-    case 9:
-        request = TRequest::None;
-        Rearm();
-        Warn(TDMJog::OvertravelText());
-        return;
     case 11:
         request = TRequest::None;
         Rearm();
@@ -232,65 +218,22 @@ void TFMPJogRun::RunTick()
         Rearm();
         return;
     default:
-        request = TRequest::None;
-        SetServo(false);
-        Rearm();
-        Warn(TDMJog::ServoRefusedText());
+        EndMovement(reply);
         return;
     }
 }
 
 void TFMPJogRun::IdleTick()
 {
-    uint32_t reply = 0;
     if (stopRequest) {
         stopRequest = false;
+        uint32_t reply = 0;
         if (!Send(TDMTran::opPulseJogStop, reply))
             return;
     }
     if (ServoOn()) {
         UpdateRunButtons();
         ReleaseFeedButtons();
-        if (!Send(TDMTran::opRunStatus, reply))
-            return;
-        if (!Active()) {
-            Rearm();
-            return;
-        }
-        switch (reply) {
-        case 0:
-            if (ShowMonitors())
-                Rearm();
-            return;
-        case 1:
-            NotReadyClose();
-            return;
-        case 7:
-            SetServo(false);
-            Rearm();
-            Warn(TDMJog::AlarmText());
-            return;
-        case 8:
-            SetServo(false);
-            Rearm();
-            Warn(TDMJog::ServoRefusedText());
-            return;
-        default:
-            Rearm();
-            return;
-        }
     }
-    if (!Send(TDMTran::opStatus, reply))
-        return;
-    if (!Active()) {
-        Rearm();
-        return;
-    }
-    if (reply == 1) {
-        NotReadyClose();
-        return;
-    }
-    if (reply == 0 && !ShowMonitors())
-        return;
-    Rearm();
+    IdlePoll([this] { return ShowMonitors(); });
 }

@@ -194,6 +194,12 @@ void TFMRunBase::showEvent(QShowEvent *event)
     if (shown)
         return;
     shown = true;
+    // Enter belongs to the fields (write) and the hold-to-run buttons; no
+    // button of a run window may be pressed by it behind the user's back.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
     // After the window is up, so that an abort can close it.
     QMetaObject::invokeMethod(
         this,
@@ -282,7 +288,7 @@ bool TFMRunBase::Send(TDMTran::TTestRunOp op, uint32_t &reply)
     return ok;
 }
 
-void TFMRunBase::IdlePoll()
+void TFMRunBase::IdlePoll(const std::function<bool()> &onNormal)
 {
     uint32_t reply = 0;
     const bool on = servo;
@@ -297,6 +303,8 @@ void TFMRunBase::IdlePoll()
         NotReadyClose();
         return;
     }
+    if (reply == 0 && onNormal && !onNormal())
+        return;
     Rearm();
     if (on && reply == 7) {
         SetServo(false);
@@ -305,6 +313,24 @@ void TFMRunBase::IdlePoll()
         SetServo(false);
         Warn(TDMJog::ServoRefusedText());
     }
+}
+
+void TFMRunBase::EndMovement(uint32_t reply)
+{
+    if (reply == 1) {
+        NotReadyClose();
+        return;
+    }
+    MovementStop();
+    if (reply == 9) {
+        UpdateRunButtons();
+        Rearm();
+        Warn(TDMJog::OvertravelText());
+        return;
+    }
+    SetServo(false);
+    Rearm();
+    Warn(reply == 7 ? TDMJog::AlarmText() : TDMJog::ServoRefusedText());
 }
 
 void TFMRunBase::NotReadyClose()

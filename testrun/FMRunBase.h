@@ -120,7 +120,15 @@ protected:
     // Sends one test-run command of the window's kind; a failure aborts and
     // returns false.
     bool Send(TDMTran::TTestRunOp op, uint32_t &reply);
-    void IdlePoll();
+    // The idle poll: role 1 with the servo off, role 3 with it on. Replies
+    // count only while the window is active: 1 closes after the not-ready
+    // warning, 7 and 8 (servo on) return to servo off with their warning,
+    // 0 runs onNormal (false from it: the window aborted, no re-arm).
+    void IdlePoll(const std::function<bool()> &onNormal = {});
+    // A movement ended with a reply other than 0 (JOG and feed commands):
+    // 1 not ready, 7 alarm, 9 overtravel (servo stays), anything else servo
+    // on refused. The movement request is dropped and the timer re-armed.
+    void EndMovement(uint32_t reply);
     void Rearm();
     void AbortRun();
     void NotReadyClose();

@@ -124,7 +124,10 @@ bool TFMVJogRun::eventFilter(QObject *watched, QEvent *event)
                 request = mine;
             break;
         case THold::Release:
-            request = TRequest::None;
+            // Only the button that holds the request lets it go (disabling
+            // the other one during the run must not end it).
+            if (request == mine)
+                request = TRequest::None;
             break;
         case THold::Other:
             break;
@@ -151,33 +154,12 @@ void TFMVJogRun::RunTick()
     }
     if (!Running())
         return;
-    switch (reply) {
-    case 0:
-        // The user let go: the idle poll follows at once, which stops the motor.
-        IdleTick();
-        return;
-    case 1:
-        NotReadyClose();
-        return;
-    case 7:
-        request = TRequest::None;
-        SetServo(false);
-        Rearm();
-        Warn(TDMJog::AlarmText());
-        return;
-    case 9:
-        request = TRequest::None;
-        UpdateRunButtons();
-        Rearm();
-        Warn(TDMJog::OvertravelText());
-        return;
-    default:
-        request = TRequest::None;
-        SetServo(false);
-        Rearm();
-        Warn(TDMJog::ServoRefusedText());
+    if (reply != 0) {
+        EndMovement(reply);
         return;
     }
+    // The user let go: the idle poll follows at once, which stops the motor.
+    IdleTick();
 }
 
 void TFMVJogRun::IdleTick()

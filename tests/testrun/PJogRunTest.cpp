@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@ protected:
     void SetUp() override
     {
         TTestRunFixture::SetUp();
+        // Only the program's commands may stop a feed in these tests.
+        Control("testrun 1 watchdog 60000");
         ASSERT_TRUE(dm->LocateRow(1));
         window = std::make_unique<TFMPJogRun>(*ctx, *dm, 1, "TVA-S10A  ");
         window->show();
@@ -90,10 +93,17 @@ TEST_F(PJogRun, StopEndsTheFeedAndClearsTheDeviation)
     Settings("2000000", "100"); // a long feed
     ServoOn();
     window->btnForward->click();
-    ASSERT_TRUE(WaitFor([&] { return SimHas("feed=fwd"); }));
-    ASSERT_TRUE(WaitFor([&] { return window->edtPmon->text().toInt() > 0; }));
-    window->btnStop->click();
-    ASSERT_TRUE(WaitFor([&] { return Sent("W98"); }));
+    // The feed loop runs until the request changes: look and stop from inside it.
+    bool feeding = false, deviation = false, fired = false;
+    QTimer::singleShot(3 * TFMRunBase::TickMs, window.get(), [&] {
+        feeding = SimHas("feed=fwd");
+        deviation = window->edtPmon->text().toInt() > 0;
+        window->btnStop->click();
+        fired = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return fired && Sent("W98"); }));
+    EXPECT_TRUE(feeding);
+    EXPECT_TRUE(deviation);
     EXPECT_TRUE(SimHas("feed=none"));
     EXPECT_TRUE(SimHas("pmon=0"));
     EXPECT_LT(SimApmon(), 2000000);
@@ -167,13 +177,16 @@ TEST_F(PJogRun, SettingChecks)
 
 TEST_F(PJogRun, ClosingDuringAFeedStopsIt)
 {
-    Control("testrun 1 watchdog 60000");
     Settings("2000000", "100");
     ServoOn();
     window->btnForward->click();
-    ASSERT_TRUE(WaitFor([&] { return SimHas("feed=fwd"); }));
-    window->close();
-    EXPECT_FALSE(window->isVisible());
+    bool feeding = false;
+    QTimer::singleShot(3 * TFMRunBase::TickMs, window.get(), [&] {
+        feeding = SimHas("feed=fwd");
+        window->close();
+    });
+    ASSERT_TRUE(WaitFor([&] { return !window->isVisible(); }));
+    EXPECT_TRUE(feeding);
     EXPECT_EQ(window->Request(), TFMPJogRun::TRequest::None);
     EXPECT_TRUE(SimHas("feed=none"));
     EXPECT_TRUE(SimHas("kind=-1"));
