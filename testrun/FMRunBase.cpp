@@ -1,6 +1,7 @@
 #include "testrun/FMRunBase.h"
 
 #include "app/AppContext.h"
+#include "app/Busy.h"
 #include "app/Messenger.h"
 #include "testrun/DMJog.h"
 
@@ -377,6 +378,15 @@ void TFMRunBase::done(int result)
 {
     if (closing)
         return;
+    if (TBusy::State() == TBusy::TState::Transaction) {
+        // Asked from inside a command's wait (a timer, the cable watch): stop
+        // every movement now, send the end after that command, never nested.
+        running = false;
+        timer.stop();
+        MovementStop();
+        QMetaObject::invokeMethod(this, [this, result] { done(result); }, Qt::QueuedConnection);
+        return;
+    }
     closing = true;
     running = false;
     timer.stop();

@@ -25,7 +25,7 @@ protected:
         window = std::make_unique<TFMPJogRun>(*ctx, *dm, 1, "TVA-S10A  ");
         window->show();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(TT::qWaitForWindowActive(window.get()));
         ASSERT_TRUE(WaitFor([&] { return window->Running(); }));
     }
     void TearDown() override
@@ -37,7 +37,7 @@ protected:
     }
     void ServoOn()
     {
-        QTest::mouseClick(window->btnServoOn, Qt::LeftButton);
+        TT::mouseClick(window->btnServoOn, Qt::LeftButton);
         ASSERT_TRUE(WaitFor([&] { return SimHas("servo=on"); }));
     }
     void Settings(const QString &feed, const QString &speed)

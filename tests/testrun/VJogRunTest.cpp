@@ -34,7 +34,7 @@ protected:
         window->windowActive = [this] { return active; };
         window->show();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(TT::qWaitForWindowActive(window.get()));
         ASSERT_TRUE(WaitFor([&] { return window->Running(); }));
     }
     void TearDown() override
@@ -46,7 +46,7 @@ protected:
     }
     void ServoOn()
     {
-        QTest::mouseClick(window->btnServoOn, Qt::LeftButton);
+        TT::mouseClick(window->btnServoOn, Qt::LeftButton);
         ASSERT_TRUE(WaitFor([&] { return SimHas("servo=on"); }));
         ASSERT_TRUE(window->btnForward->isEnabled());
     }
@@ -60,9 +60,9 @@ protected:
     {
         if (viaKey) {
             button->setFocus();
-            QTest::keyPress(button, Qt::Key_Space);
+            TT::keyPress(button, Qt::Key_Space);
         } else {
-            QTest::mousePress(button, Qt::LeftButton);
+            TT::mousePress(button, Qt::LeftButton);
         }
         bool moved = false, fired = false;
         QElapsedTimer t;
@@ -89,9 +89,9 @@ protected:
             EXPECT_LE(jogs, 1) << log;
         }
         if (viaKey)
-            QTest::keyRelease(button, Qt::Key_Space);
+            TT::keyRelease(button, Qt::Key_Space);
         else
-            QTest::mouseRelease(button, Qt::LeftButton);
+            TT::mouseRelease(button, Qt::LeftButton);
     }
 
     bool active = true;
@@ -117,7 +117,7 @@ TEST_F(VJogRun, HoldingMovesReleasingStops)
     ServoOn();
     HoldAndLetGo(window->btnForward, [&] {
         EXPECT_FALSE(window->btnReverse->isEnabled());
-        QTest::mouseRelease(window->btnForward, Qt::LeftButton);
+        TT::mouseRelease(window->btnForward, Qt::LeftButton);
     });
     // The idle poll follows with the servo still on.
     EXPECT_TRUE(Sent("W83"));
@@ -129,7 +129,7 @@ TEST_F(VJogRun, ReverseWithTheKeyboard)
 {
     ServoOn();
     HoldAndLetGo(
-        window->btnReverse, [&] { QTest::keyRelease(window->btnReverse, Qt::Key_Space); }, true);
+        window->btnReverse, [&] { TT::keyRelease(window->btnReverse, Qt::Key_Space); }, true);
 }
 
 TEST_F(VJogRun, EveryWayOfLettingGoStops)
@@ -146,13 +146,13 @@ TEST_F(VJogRun, EveryWayOfLettingGoStops)
              other.show();
              other.activateWindow();
          }},
-        {"servo switched off", [](TFMVJogRun &w) { QTest::mouseClick(w.btnServoOff, Qt::LeftButton); }},
+        {"servo switched off", [](TFMVJogRun &w) { TT::mouseClick(w.btnServoOff, Qt::LeftButton); }},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.name);
         other.hide();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(TT::qWaitForWindowActive(window.get()));
         if (!window->btnServoOn->isChecked())
             ServoOn();
         window->btnForward->setFocus();
@@ -167,9 +167,9 @@ TEST_F(VJogRun, LettingGoGetsThroughWhileATransactionRuns)
     HoldAndLetGo(window->btnForward, [&] {
         // What the user does while a command is on the line.
         TBusy::TScope busy;
-        QTest::mouseClick(window->btnServoOff, Qt::LeftButton);
+        TT::mouseClick(window->btnServoOff, Qt::LeftButton);
         EXPECT_TRUE(window->ServoOn()); // an ordinary click is dropped
-        QTest::mouseRelease(window->btnForward, Qt::LeftButton);
+        TT::mouseRelease(window->btnForward, Qt::LeftButton);
         EXPECT_EQ(window->Request(), TFMVJogRun::TRequest::None);
     });
 }
@@ -215,12 +215,12 @@ TEST_F(VJogRun, RunRepliesAndTheirMessages)
             ServoOn();
         messages.Clear();
         Control(std::string("testrun 1 W84 0,") + c.reply);
-        QTest::mousePress(window->btnForward, Qt::LeftButton);
+        TT::mousePress(window->btnForward, Qt::LeftButton);
         ASSERT_TRUE(WaitFor([&] { return !messages.entries.isEmpty(); }));
         EXPECT_EQ(messages.Texts(), QStringList{c.text});
         EXPECT_EQ(window->ServoOn(), c.servoStays);
         EXPECT_EQ(window->Request(), TFMVJogRun::TRequest::None);
-        QTest::mouseRelease(window->btnForward, Qt::LeftButton);
+        TT::mouseRelease(window->btnForward, Qt::LeftButton);
         EXPECT_TRUE(WaitFor([&] { return SimHas("jog=none"); }));
     }
 }
@@ -231,7 +231,7 @@ TEST_F(VJogRun, IdleRepliesWhileActiveOnly)
     // Another window in front: the reply is not looked at.
     active = false;
     Control("testrun 1 W83 7");
-    QTest::qWait(2 * TFMRunBase::TickMs);
+    TT::qWait(2 * TFMRunBase::TickMs);
     EXPECT_TRUE(window->ServoOn());
     EXPECT_TRUE(messages.entries.isEmpty());
     active = true;
@@ -269,7 +269,7 @@ TEST_F(VJogRun, EditingTheSpeedCommand)
     window->edtSpeed->setText("4000");
     window->ClickEdit(); // cancel: nothing is written
     EXPECT_EQ(window->edtSpeed->text(), "100");
-    QTest::qWait(2 * TFMRunBase::TickMs);
+    TT::qWait(2 * TFMRunBase::TickMs);
     EXPECT_EQ(PeekValue(1, Common, 2), writes0);
     EXPECT_FALSE(Log().find(" Y") != std::string::npos);
 
@@ -279,7 +279,7 @@ TEST_F(VJogRun, EditingTheSpeedCommand)
     EXPECT_EQ(messages.Texts(), QStringList{"設定範囲外です。"});
     EXPECT_TRUE(window->EditMode());
     window->edtSpeed->setText("5000");
-    QTest::keyClick(window->edtSpeed, Qt::Key_Return);
+    TT::keyClick(window->edtSpeed, Qt::Key_Return);
     EXPECT_FALSE(window->EditMode());
     ASSERT_TRUE(WaitFor([&] { return PeekValue(1, Common, 2) == 5000; }));
     EXPECT_TRUE(WaitFor([&] { return window->btnForward->isEnabled(); }));
@@ -288,13 +288,13 @@ TEST_F(VJogRun, EditingTheSpeedCommand)
 TEST_F(VJogRun, CommunicationLossAborts)
 {
     ServoOn();
-    QTest::mousePress(window->btnForward, Qt::LeftButton);
+    TT::mousePress(window->btnForward, Qt::LeftButton);
     QTimer::singleShot(3 * TFMRunBase::TickMs, window.get(), [&] { Control("pull"); });
     ASSERT_TRUE(WaitFor([&] { return !window->isVisible(); }, 30000));
     EXPECT_EQ(window->result(), TFMRunBase::Abort);
     EXPECT_EQ(window->Request(), TFMVJogRun::TRequest::None);
     EXPECT_GE(messages.closeAllCount, 1);
-    QTest::mouseRelease(window->btnForward, Qt::LeftButton);
+    TT::mouseRelease(window->btnForward, Qt::LeftButton);
 }
 
 TEST_F(VJogRun, EndIsSentAfterAFailedCommand)
