@@ -92,7 +92,8 @@ TEST_F(JogSelect, PreCheckRepliesOfEachType)
         ASSERT_FALSE(messages.entries.isEmpty());
         EXPECT_EQ(messages.entries[0].kind, TMsgKind::Question);
         EXPECT_EQ(messages.entries[0].text, TDMJog::ConfirmText(c.type));
-        EXPECT_EQ(messages.entries[0].caption, TDMJog::FunctionName(c.type) + " [#1 : TVA-S10A  ]");
+        EXPECT_EQ(messages.entries[0].caption, TDMJog::Title(c.type, 1, w->edtModel->text()));
+        EXPECT_TRUE(messages.entries[0].caption.startsWith(TDMJog::FunctionName(c.type) + " [#1 : TVA-S10A"));
         messages.entries.removeFirst();
         EXPECT_EQ(messages.Texts(), c.messages);
         EXPECT_EQ(opened, c.window.isEmpty() ? QStringList() : QStringList{c.window});

@@ -5,6 +5,7 @@
 
 #include "testrun/FMPJogRun.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>

@@ -8,6 +8,7 @@
 #include "testrun/FMVJogRun.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
