@@ -211,6 +211,10 @@ void TFMRunBase::showEvent(QShowEvent *event)
                 AbortRun();
                 return;
             }
+            // The units and ranges just filled in need their room.
+            if (layout())
+                layout()->activate();
+            resize(size().expandedTo(sizeHint()));
             StartRunning();
         },
         Qt::QueuedConnection);
