@@ -2,6 +2,9 @@
 
 #include "app/AppContext.h"
 #include "app/FMMain.h"
+#include "direct/FMMakerLoad.h"
+#include "direct/FMMakerMonitor.h"
+#include "direct/FMMakerParameter.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
 #include "testrun/FMJog.h"
@@ -22,6 +25,12 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyVelocityJog, 1, &owner); }},
         {main.actTestPulseJog, QStringLiteral("FMJog"), int(TDMJog::tyPulseJog),
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyPulseJog, 1, &owner); }},
+        {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
+         [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
+        {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,
+         [c](TFMMain &owner) { TFMMakerMonitor::Execute(*c, &owner); }, true},
+        {main.actMakerLoad, QStringLiteral("FMMakerLoad"), -1,
+         [c](TFMMain &owner) { TFMMakerLoad::Execute(*c, &owner); }, true},
     };
 }
 

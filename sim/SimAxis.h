@@ -6,6 +6,7 @@
 #include "sim/SimLayout.h"
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
+#include "sim/SimPlant.h"
 #include "sim/SimOperations.h"
 #include "sim/SimTestRun.h"
 
@@ -85,6 +86,8 @@ public:
     TSimOperations &Operations() { return operations; }
     TSimAlarms &Alarms() { return alarms; }
     TSimMotion &Motion() { return motion; }
+    // The machine behind the motor (tunings, system analysis).
+    TSimPlant &Plant() { return plant; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
     TSimTestRun &TestRun() { return *testRun; }
@@ -125,6 +128,7 @@ private:
     TSimOperations operations;
     TSimAlarms alarms;
     TSimMotion motion;
+    TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
     std::unique_ptr<TSimTestRun> testRun;
 
