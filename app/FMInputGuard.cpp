@@ -60,6 +60,11 @@ void TFMInputGuard::Install()
     g_guard->SetState(TBusy::State());
 }
 
+void TFMInputGuard::LetReleasesThrough(QWidget *button)
+{
+    button->setProperty("tuvantaHoldToRun", true);
+}
+
 TFMInputGuard *TFMInputGuard::Instance()
 {
     return g_guard;
@@ -149,14 +154,19 @@ bool TFMInputGuard::eventFilter(QObject *watched, QEvent *event)
     // A close the user asked for would destroy a window whose work is
     // still on the stack; closes by the program (the cable watch) go through.
     const bool userClose = type == QEvent::Close && event->spontaneous() && programCloses == 0;
-    if (state == TBusy::TState::Idle || !(IsUserInput(type) || userClose) || !Blocked(watched))
+    // Letting go of a hold-to-run button stops a motor: it never waits. Its
+    // press is never held either: replayed after the release it would start
+    // a movement nobody holds.
+    const bool holdToRun = watched->property("tuvantaHoldToRun").toBool();
+    const bool letGo = holdToRun && (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease);
+    if (letGo || state == TBusy::TState::Idle || !(IsUserInput(type) || userClose) || !Blocked(watched))
         return QObject::eventFilter(watched, event);
     event->ignore();
     // Hold a single transaction's input for its end, but only what is aimed
     // at a widget (the window-system copy of the same event comes first and
     // is dropped, or it would arrive twice) and nothing that only makes
     // sense at once (shortcut matching, drag and drop).
-    const bool holdable = state == TBusy::TState::Transaction && qobject_cast<QWidget *>(watched)
+    const bool holdable = state == TBusy::TState::Transaction && qobject_cast<QWidget *>(watched) && !holdToRun
                           && type != QEvent::ShortcutOverride && type != QEvent::Shortcut
                           && type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop;
     if (holdable) {

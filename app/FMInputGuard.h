@@ -24,6 +24,12 @@ public:
     static void Install();
     static TFMInputGuard *Instance();
 
+    // Hold-to-run buttons (a JOG moves while one is held): their mouse and
+    // key releases always go through, so letting go stops the motor even in
+    // the middle of a transaction; their presses during one are dropped,
+    // never held for later. A release alone starts nothing.
+    static void LetReleasesThrough(QWidget *button);
+
     // Number of input events dropped since the start (tests).
     int Dropped() const { return dropped; }
     // Number held back now for the end of the transaction.

@@ -9,6 +9,7 @@
 #include "monitor/FMMultiMonitor.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
+#include "testrun/FMJog.h"
 
 #include <QCoreApplication>
 
@@ -26,6 +27,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMMonitor::Execute(*c, &owner); }},
         {main.actMonitorMulti, QStringLiteral("FMMultiMonitor"), -1,
          [c](TFMMain &owner) { TFMMultiMonitor::Execute(*c, &owner); }},
+        {main.actTestVelocityJog, QStringLiteral("FMJog"), int(TDMJog::tyVelocityJog),
+         [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyVelocityJog, 1, &owner); }},
+        {main.actTestPulseJog, QStringLiteral("FMJog"), int(TDMJog::tyPulseJog),
+         [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyPulseJog, 1, &owner); }},
         {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
          [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
         {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,

@@ -59,6 +59,8 @@ void TSimAxis::InstallOperations()
         adjustments[size_t(d - 1)]->Install(operations);
     }
     operations.SetConstant("W01", 0); // the operation trace can be used
+    testRun = std::make_unique<TSimTestRun>(memory, motion, alarms, layout.commonAddress);
+    testRun->Install(operations);
 }
 
 void TSimAxis::RestoreOperation(const std::string &code)
@@ -71,6 +73,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
         adjustments[size_t(code[1] - '1')]->Install(operations, false);
         return;
     }
+    if (testRun->Restore(operations, code))
+        return;
     operations.Unregister(code);
 }
 
@@ -82,6 +86,7 @@ void TSimAxis::ResetMemory(int64_t now)
     pins.clear();
     for (auto &a : adjustments)
         a->End(now);
+    testRun->Reset(now);
     Refresh(now);
 }
 

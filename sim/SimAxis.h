@@ -8,6 +8,7 @@
 #include "sim/SimMotion.h"
 #include "sim/SimPlant.h"
 #include "sim/SimOperations.h"
+#include "sim/SimTestRun.h"
 
 #include <array>
 #include <cstdint>
@@ -89,6 +90,7 @@ public:
     TSimPlant &Plant() { return plant; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
+    TSimTestRun &TestRun() { return *testRun; }
 
     // Puts back the built-in handler of an operation code (after a test
     // replaced it with a fixed answer); codes without one become unhandled.
@@ -128,6 +130,7 @@ private:
     TSimMotion motion;
     TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
+    std::unique_ptr<TSimTestRun> testRun;
 
     struct TPin {
         int length;

@@ -111,6 +111,8 @@ std::string TSimControl::Help()
            "  op N FUNC key=VALUE...        adjustment function FUNC (1..6 or vref, tcomp, alarm-reset, abs-clear,\n"
            "                                trace-clear, excitation): query= start= result= time=MS end=\n"
            "  op N CODE VALUE | op N CODE default   fixed answer of an operation command (W01, W81, L00...)\n"
+           "  testrun N [CODE V[,V...] | overtravel fwd|rev|both|none | watchdog MS]   JOG test-run mode: its\n"
+           "                                state, the next replies of a W8x/W9x code, overtravel, run watchdog\n"
            "  peek N ADDR [COUNT]           memory bytes in address order (hex)\n"
            "  poke N ADDR HEXBYTES          write memory bytes in address order\n"
            "  reset N|*                     memory back to the model's initial content\n"
@@ -160,7 +162,7 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
     auto needHook = [&](const auto &hook) { return bool(hook); };
 
     if (cmd == "help")
-        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op peek "
+        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op testrun peek "
                   "poke reset stats log linetime baud turnaround cable pull plug line quit");
     if (cmd == "status")
         return Status();
@@ -206,6 +208,14 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
         return Motion(w, now);
     if (cmd == "op")
         return Op(w);
+    if (cmd == "testrun") {
+        std::string error, reply;
+        TSimAxis *axis = w.size() >= 2 ? OneAxis(w[1], error) : nullptr;
+        if (!axis)
+            return w.size() >= 2 ? error : Error(std::string("usage: ") + TSimTestRun::Usage());
+        const bool ok = axis->TestRun().Control(TWords(w.begin() + 2, w.end()), now, reply);
+        return ok ? Ok(reply) : Error(reply);
+    }
     if (cmd == "peek")
         return Peek(w, now);
     if (cmd == "poke")

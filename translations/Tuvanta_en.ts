@@ -2,11 +2,96 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMJog</name>
+    <message>
+        <source>速度JOG運転</source>
+        <translation>Velocity JOG</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転</source>
+        <translation>Pulse-feed JOG</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニング</source>
+        <translation>Automatic notch-filter tuning</translation>
+    </message>
+    <message>
+        <source>データ測定＆解析</source>
+        <translation>Data measurement &amp; analysis</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存</source>
+        <translation>Save auto-tuning result</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニング</source>
+        <translation>Automatic vibration-suppression frequency tuning</translation>
+    </message>
+    <message>
+        <source>速度JOG運転を実行しますか?</source>
+        <translation>Run the velocity JOG?</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転を実行しますか?<byte value="xd" />
+（パルス送りJOG運転を実行すると、位置偏差はクリアされます。）</source>
+        <translation>Run the pulse-feed JOG?<byte value="xd" />
+(Running the pulse-feed JOG clears the position deviation.)</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニングを実行しますか?</source>
+        <translation>Run the automatic notch-filter tuning?</translation>
+    </message>
+    <message>
+        <source>データ測定＆解析を実行しますか?</source>
+        <translation>Run the data measurement &amp; analysis?</translation>
+    </message>
+    <message>
+        <source>オートチューニング結果保存を実行しますか?</source>
+        <translation>Save the auto-tuning result?</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニングを実行しますか?</source>
+        <translation>Run the automatic vibration-suppression frequency tuning?</translation>
+    </message>
+    <message>
+        <source>を実行することができません。（準備未完了）</source>
+        <translation> cannot be run. (Not ready)</translation>
+    </message>
+    <message>
+        <source>を使用することはできません。</source>
+        <translation> cannot be used.</translation>
+    </message>
+    <message>
+        <source>アラーム発生中です。<byte value="xd" />
+サーボオンできません。</source>
+        <translation>An alarm is present.<byte value="xd" />
+The servo cannot be switched on.</translation>
+    </message>
+    <message>
+        <source>サーボオンできません。<byte value="xd" />
+サーボアンプの状態を確認してください。</source>
+        <translation>The servo cannot be switched on.<byte value="xd" />
+Check the state of the servo amplifier.</translation>
+    </message>
+    <message>
+        <source>オーバートラベル中です。</source>
+        <translation>Overtravel.</translation>
+    </message>
+    <message>
+        <source>設定範囲外です。</source>
+        <translation>Out of the setting range.</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can be reached.</translation>
+    </message>
+</context>
+<context>
     <name>TDMLoadSave</name>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd"/>
+        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd" />
 転送しますか?</source>
-        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd"/>
+        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd" />
 Transfer the others?</translation>
     </message>
     <message>
@@ -45,19 +130,19 @@ Transfer the others?</translation>
 <context>
     <name>TDMMain</name>
     <message>
-        <source>%1<byte value="xd"/>
-ファイルに書き込めません。<byte value="xd"/>
+        <source>%1<byte value="xd" />
+ファイルに書き込めません。<byte value="xd" />
 %2</source>
-        <translation>%1<byte value="xd"/>
-Cannot write to the file.<byte value="xd"/>
+        <translation>%1<byte value="xd" />
+Cannot write to the file.<byte value="xd" />
 %2</translation>
     </message>
     <message>
-        <source>%1<byte value="xd"/>
-ファイルを開けません。<byte value="xd"/>
+        <source>%1<byte value="xd" />
+ファイルを開けません。<byte value="xd" />
 %2</source>
-        <translation>%1<byte value="xd"/>
-Cannot open the file.<byte value="xd"/>
+        <translation>%1<byte value="xd" />
+Cannot open the file.<byte value="xd" />
 %2</translation>
     </message>
     <message>
@@ -68,31 +153,31 @@ Cannot open the file.<byte value="xd"/>
 <context>
     <name>TDMMakerLoad</name>
     <message>
-        <source>パラメータレベル500未満をロードします。<byte value="xd"/>
+        <source>パラメータレベル500未満をロードします。<byte value="xd" />
 （P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）</source>
-        <translation>Loads the parameter levels below 500.<byte value="xd"/>
+        <translation>Loads the parameter levels below 500.<byte value="xd" />
 (The P1 board type, the alarm history, the offset adjustments and the reserve area are not loaded.)</translation>
     </message>
     <message>
-        <source>パラメータレベル800,900以外をロードします。<byte value="xd"/>
-（オフセット調整値はロードされません）<byte value="xd"/>
+        <source>パラメータレベル800,900以外をロードします。<byte value="xd" />
+（オフセット調整値はロードされません）<byte value="xd" />
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every parameter level but 800 and 900.<byte value="xd"/>
-(The offset adjustments are not loaded.)<byte value="xd"/>
+        <translation>Loads every parameter level but 800 and 900.<byte value="xd" />
+(The offset adjustments are not loaded.)<byte value="xd" />
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>全ての領域をロードします。<byte value="xd"/>
-（オフセット調整値もロードされます）<byte value="xd"/>
+        <source>全ての領域をロードします。<byte value="xd" />
+（オフセット調整値もロードされます）<byte value="xd" />
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every area.<byte value="xd"/>
-(The offset adjustments are loaded too.)<byte value="xd"/>
+        <translation>Loads every area.<byte value="xd" />
+(The offset adjustments are loaded too.)<byte value="xd" />
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd"/>
+        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd" />
 よろしいですか?</source>
-        <translation>Loads [%1] into axis [#%2].<byte value="xd"/>
+        <translation>Loads [%1] into axis [#%2].<byte value="xd" />
 Continue?</translation>
     </message>
     <message>
@@ -100,9 +185,9 @@ Continue?</translation>
         <translation>The servo amplifier type differs. The file cannot be loaded.</translation>
     </message>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd"/>
+        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd" />
 ロードしますか?</source>
-        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd"/>
+        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd" />
 Load anyway?</translation>
     </message>
     <message>
@@ -209,9 +294,9 @@ Load anyway?</translation>
         <translation>Writing. Please wait.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd"/>
+        <source>%1<byte value="xd" />
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation>%1<byte value="xd"/>
+        <translation>%1<byte value="xd" />
 These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
@@ -407,6 +492,25 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
 </context>
 <context>
+    <name>TFMJog</name>
+    <message>
+        <source>サーボアンプ選択</source>
+        <translation>Servo amplifier</translation>
+    </message>
+    <message>
+        <source>サーボアンプ型番 :</source>
+        <translation>Amplifier model:</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+</context>
+<context>
     <name>TFMLineStats</name>
     <message>
         <source>回線統計</source>
@@ -547,17 +651,17 @@ These parameters are not in the file and cannot be saved.</translation>
         <translation>No servo amplifier can be reached.</translation>
     </message>
     <message>
-        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
 よろしいですか?</source>
-        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
 Are you sure?</translation>
     </message>
     <message>
-        <source>%1<byte value="xd"/>
-ファイルが見つかりません。<byte value="xd"/>
+        <source>%1<byte value="xd" />
+ファイルが見つかりません。<byte value="xd" />
 指定したファイル名が正しいかどうか確認してください。</source>
-        <translation>%1<byte value="xd"/>
-The file cannot be found.<byte value="xd"/>
+        <translation>%1<byte value="xd" />
+The file cannot be found.<byte value="xd" />
 Check that the file name is correct.</translation>
     </message>
     <message>
@@ -685,7 +789,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのパラメータをファイルに保存します</source>
-        <translation>Saves the amplifier&apos;s parameters to a file</translation>
+        <translation>Saves the amplifier's parameters to a file</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
@@ -697,7 +801,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>ファイルのパラメータをサーボアンプに書き込みます</source>
-        <translation>Writes a file&apos;s parameters to the amplifier</translation>
+        <translation>Writes a file's parameters to the amplifier</translation>
     </message>
     <message>
         <source>モニタ表示(&amp;D)...</source>
@@ -709,7 +813,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのモニタ値を表示します</source>
-        <translation>Shows the amplifier&apos;s monitor values</translation>
+        <translation>Shows the amplifier's monitor values</translation>
     </message>
     <message>
         <source>マルチモニタ表示(&amp;M)...</source>
@@ -805,7 +909,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>機械の周波数特性を測定し、表示します</source>
-        <translation>Measures and shows the machine&apos;s frequency response</translation>
+        <translation>Measures and shows the machine's frequency response</translation>
     </message>
     <message>
         <source>固定励磁操作(&amp;E)...</source>
@@ -853,7 +957,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのアラームをリセットします</source>
-        <translation>Resets the amplifier&apos;s alarm</translation>
+        <translation>Resets the amplifier's alarm</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダクリア(&amp;A)...</source>
@@ -865,7 +969,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダの多回転データをクリアします</source>
-        <translation>Clears the absolute encoder&apos;s multi-turn data</translation>
+        <translation>Clears the absolute encoder's multi-turn data</translation>
     </message>
     <message>
         <source>運転トレース(&amp;O)...</source>
@@ -1022,9 +1126,9 @@ Check that the file name is correct.</translation>
         <translation>E&amp;xit</translation>
     </message>
     <message>
-        <source>通信可能なサーボアンプが存在しません。<byte value="xd"/>
+        <source>通信可能なサーボアンプが存在しません。<byte value="xd" />
 モニタ表示を終了します。</source>
-        <translation>No servo amplifier can communicate.<byte value="xd"/>
+        <translation>No servo amplifier can communicate.<byte value="xd" />
 The monitor closes.</translation>
     </message>
 </context>
@@ -1082,6 +1186,75 @@ The monitor closes.</translation>
     </message>
 </context>
 <context>
+    <name>TFMPJogRun</name>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
+周囲の安全を確保してから実施してください。<byte value="xd" />
+パルス送りJOG運転終了時、位置偏差をクリアします。</source>
+        <translation>Caution: this function makes the motor move.<byte value="xd" />
+Make sure the surroundings are safe before you run it.<byte value="xd" />
+The position deviation is cleared when the pulse-feed JOG ends.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>送りパルス量 :</source>
+        <translation>Feed amount:</translation>
+    </message>
+    <message>
+        <source>移動速度 :</source>
+        <translation>Feed speed:</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転中は、電子ギア設定=1/1、指令逓倍設定=1となります。</source>
+        <translation>During the pulse-feed JOG the electronic gear is 1/1 and the command multiplier 1.</translation>
+    </message>
+    <message>
+        <source>（サーボオフ中は偏差クリアします）</source>
+        <translation>(The deviation is cleared while the servo is off)</translation>
+    </message>
+    <message>
+        <source>ジョグ運転実行</source>
+        <translation>JOG run</translation>
+    </message>
+    <message>
+        <source>正方向送り</source>
+        <translation>Forward feed</translation>
+    </message>
+    <message>
+        <source>逆方向送り</source>
+        <translation>Reverse feed</translation>
+    </message>
+    <message>
+        <source>停止＆偏差クリア</source>
+        <translation>Stop &amp;&amp; clear deviation</translation>
+    </message>
+    <message>
+        <source>モニタ表示</source>
+        <translation>Monitors</translation>
+    </message>
+    <message>
+        <source>現在位置モニタ APMON :</source>
+        <translation>Current position APMON:</translation>
+    </message>
+    <message>
+        <source>位置偏差モニタ PMON :</source>
+        <translation>Position deviation PMON:</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>パルス送りJOG運転ができない設定値です。<byte value="xd" />
+送りパルス量、移動速度を変更してください。</source>
+        <translation>These settings do not allow a pulse feed.<byte value="xd" />
+Change the feed amount or the feed speed.</translation>
+    </message>
+</context>
+<context>
     <name>TFMParameterFileDialog</name>
     <message>
         <source>アンプファイル (*.%1)|*.%2</source>
@@ -1097,6 +1270,45 @@ The monitor closes.</translation>
     <message>
         <source>中止</source>
         <translation>Abort</translation>
+    </message>
+</context>
+<context>
+    <name>TFMRunBase</name>
+    <message>
+        <source>終了時の動作選択</source>
+        <translation>Action at the end</translation>
+    </message>
+    <message>
+        <source>終了時、「試運転終了アラーム」にしない</source>
+        <translation>At the end, do not raise the "test-run end alarm"</translation>
+    </message>
+    <message>
+        <source>終了時、「試運転終了アラーム」にする</source>
+        <translation>At the end, raise the "test-run end alarm"</translation>
+    </message>
+    <message>
+        <source>モータ励磁</source>
+        <translation>Motor excitation</translation>
+    </message>
+    <message>
+        <source>サーボオン</source>
+        <translation>Servo on</translation>
+    </message>
+    <message>
+        <source>サーボオフ</source>
+        <translation>Servo off</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>編集中止</source>
+        <translation>Cancel edit</translation>
     </message>
 </context>
 <context>
@@ -1214,21 +1426,21 @@ The monitor closes.</translation>
         <translation>Untitled</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd"/>
+        <source>パラメータが変更されています。<byte value="xd" />
 変更をファイルに保存しますか?</source>
-        <translation>The parameters have been changed.<byte value="xd"/>
+        <translation>The parameters have been changed.<byte value="xd" />
 Save the changes to the file?</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd"/>
+        <source>パラメータが変更されています。<byte value="xd" />
 変更をサーボアンプに書き込みますか?</source>
-        <translation>The parameters have been changed.<byte value="xd"/>
+        <translation>The parameters have been changed.<byte value="xd" />
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
-        <source>サーボアンプと通信できません。<byte value="xd"/>
+        <source>サーボアンプと通信できません。<byte value="xd" />
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
+        <translation>Cannot communicate with the servo amplifier.<byte value="xd" />
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
@@ -1257,6 +1469,39 @@ The input values have not been written to the servo amplifier.</translation>
     <message>
         <source>下位データ :</source>
         <translation>Lower digit :</translation>
+    </message>
+</context>
+<context>
+    <name>TFMVJogRun</name>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
+周囲の安全を確保してから実施してください。</source>
+        <translation>Caution: this function makes the motor move.<byte value="xd" />
+Make sure the surroundings are safe before you run it.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>JOG速度指令 :</source>
+        <translation>JOG speed command:</translation>
+    </message>
+    <message>
+        <source>ジョグ運転実行</source>
+        <translation>JOG run</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>逆方向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>
@@ -1377,38 +1622,6 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
 <context>
-    <name>TRPCustom</name>
-    <message>
-        <source>印刷する前に、プリンタをインストールする必要があります。</source>
-        <translation>A printer must be installed before printing.</translation>
-    </message>
-    <message>
-        <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
-        <translation>Save a PDF file instead of printing?</translation>
-    </message>
-</context>
-<context>
-    <name>TZnPrinter</name>
-    <message>
-        <source>印刷するページがありません。</source>
-        <translation>There are no pages to print.</translation>
-    </message>
-    <message>
-        <source>PDFに保存</source>
-        <translation>Save as PDF</translation>
-    </message>
-    <message>
-        <source>PDFファイル (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
-    </message>
-    <message>
-        <source>PDFファイルを書き込めません。<byte value="xd"/>
-%1</source>
-        <translation>The PDF file cannot be written.<byte value="xd"/>
-%1</translation>
-    </message>
-</context>
-<context>
     <name>TOpenProblem</name>
     <message>
         <source>%1 を開く権限がありません。</source>
@@ -1441,6 +1654,38 @@ The input values have not been written to the servo amplifier.</translation>
     <message>
         <source>%1 を開けません。</source>
         <translation>%1 cannot be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>TRPCustom</name>
+    <message>
+        <source>印刷する前に、プリンタをインストールする必要があります。</source>
+        <translation>A printer must be installed before printing.</translation>
+    </message>
+    <message>
+        <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
+        <translation>Save a PDF file instead of printing?</translation>
+    </message>
+</context>
+<context>
+    <name>TZnPrinter</name>
+    <message>
+        <source>印刷するページがありません。</source>
+        <translation>There are no pages to print.</translation>
+    </message>
+    <message>
+        <source>PDFに保存</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDFファイル (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDFファイルを書き込めません。<byte value="xd" />
+%1</source>
+        <translation>The PDF file cannot be written.<byte value="xd" />
+%1</translation>
     </message>
 </context>
 </TS>
