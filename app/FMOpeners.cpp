@@ -4,20 +4,36 @@
 #include "app/FMMain.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
+#include "monitor/FMAlarm.h"
+#include "testrun/DMAdjust.h"
+#include "testrun/FMAdjust.h"
 
 #include <QCoreApplication>
 
 QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
 {
     TAppContext *c = &ctx;
-    return {
+    QList<TEntry> rows{
         {main.actParamGeneralSet, QStringLiteral("FMUserParameter"), -1,
          [c](TFMMain &owner) { TFMUserParameter::Execute(*c, &owner); }},
         {main.actParamSave, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::AmpToFile),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actMonitorAlarm, QStringLiteral("FMAlarm"), -1, [c](TFMMain &owner) { TFMAlarm::Execute(*c, &owner); }},
     };
+    // The one-shot operations share one window; the type tells them apart.
+    const std::pair<QAction *, int> adjustments[] = {
+        {main.actTestOffsetVRef, TDMAdjust::atOffsetVRef},
+        {main.actTestOffsetTComp, TDMAdjust::atOffsetTComp},
+        {main.actTestAlarmReset, TDMAdjust::atAlarmReset},
+        {main.actTestAbsEncClear, TDMAdjust::atAbsEncoderClear},
+        {main.actTestExcitation, TDMAdjust::atExcitation},
+    };
+    for (const auto &[action, type] : adjustments)
+        rows.append({action, QStringLiteral("FMAdjust"), type,
+                     [c, type](TFMMain &owner) { TFMAdjust::Execute(type, 1, *c, &owner); }});
+    return rows;
 }
 
 void TFMOpeners::Register(TFMMain &main, TAppContext &ctx)

@@ -3,9 +3,14 @@
 // Each data-module command of tuvanta-cli, in help order. A command lives in
 // its own file (CliMonitor.cpp, ...) and offers a function that returns its
 // TCliCommand; list it here once.
+TCliCommand CliAlarmsCommand();
+TCliCommand CliAlarmResetCommand();
+
 const QList<TCliCommand> &CliCommands()
 {
     static const QList<TCliCommand> commands = {
+        CliAlarmsCommand(),
+        CliAlarmResetCommand(),
     };
     return commands;
 }
