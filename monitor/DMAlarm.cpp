@@ -60,8 +60,8 @@ void TDMAlarm::OpenTables()
 {
     CloseTables();
     ctx.intf.LoadTable(cdsAmplifier, QStringLiteral("0_AMPLIFIER.cds"));
-    ctx.intf.LoadTable(cdsAmpPara, QStringLiteral("1_AMP_PARA.cds"));
     ctx.intf.LoadTable(cdsParameter, QStringLiteral("1_PARAMETER.cds"));
+    ctx.intf.LoadTable(cdsAmpPara, QStringLiteral("1_AMP_PARA.cds"));
     ctx.intf.LoadTable(cdsType, QStringLiteral("1_TYPE.cds"));
     ctx.intf.LoadTable(cdsAlarm, QStringLiteral("3_ALARM.cds"));
     ctx.intf.LoadTable(cdsAlarmData, QStringLiteral("3_ALARM_DATA.cds"));
@@ -71,6 +71,7 @@ void TDMAlarm::OpenTables()
 
     const QString types = IdList(cdsType, QStringLiteral("LEVEL In (%1)").arg(HistoryLevel));
     historyIds = types.isEmpty() ? QString() : IdList(cdsParameter, QStringLiteral("TYPE_ID In (%1)").arg(types));
+    cdsAmpPara.RefreshLookups();
 }
 
 void TDMAlarm::CloseTables()

@@ -255,8 +255,9 @@ void TFMAlarm::showEvent(QShowEvent *event)
     if (shown)
         return;
     shown = true;
-    // After the window has painted, so that a warning shows over it.
-    QTimer::singleShot(0, this, [this] { SelectSource(); });
+    // Choosing an axis only arms the timer, so this is quick; the grids are
+    // filled by the first tick.
+    SelectSource();
 }
 
 void TFMAlarm::done(int result)

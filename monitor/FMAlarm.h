@@ -12,6 +12,7 @@ class QAction;
 class QButtonGroup;
 class QTableWidget;
 class QToolButton;
+class TRPAlarm;
 struct TAppContext;
 
 // "アラーム履歴表示": the alarm history of one amplifier, refreshed every
@@ -46,7 +47,7 @@ public:
     // Opens the one-shot operation window for a type (tests replace it).
     std::function<void(int type)> RunOperation;
     // Shows the finished report (preview by default; tests save a PDF).
-    std::function<void(class TRPAlarm &report, bool preview)> ShowReport;
+    std::function<void(TRPAlarm &report, bool preview)> ShowReport;
 
     TDMAlarm &Module() { return dm; }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyle>
 #include <QVBoxLayout>
 
 TFMAdjustRun::TFMAdjustRun(QWidget *owner) : QDialog(owner)

@@ -11,6 +11,7 @@
 #include "testrun/FMAdjust.h"
 #include "testrun/FMAdjustRun.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
