@@ -16,11 +16,6 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("TDMAlarm", text);
-}
-
 constexpr int HistoryLevel = 600;
 constexpr uint32_t TicksPerSecond = 250;
 constexpr uint32_t HoursShown = 2000;
@@ -96,13 +91,13 @@ QString TDMAlarm::HistoryLabel(int k)
 
 QStringList TDMAlarm::ColumnHeaders()
 {
-    return {QString(), Tr("アラーム内容\r\n(シンボル)"), Tr("アラーム内容\r\n(名称)"), Tr("アラーム発生時の\r\n状態")};
+    return {QString(), QCoreApplication::translate("TDMAlarm", "アラーム内容\r\n(シンボル)"), QCoreApplication::translate("TDMAlarm", "アラーム内容\r\n(名称)"), QCoreApplication::translate("TDMAlarm", "アラーム発生時の\r\n状態")};
 }
 
-QString TDMAlarm::VersionCaption() { return Tr("サーボアンプのソフトウェアバージョン"); }
-QString TDMAlarm::ElapsedCaption() { return Tr("発生からの経過時間"); }
-QString TDMAlarm::NowCaption() { return Tr("現在の状態"); }
-QString TDMAlarm::HistoryCaption() { return Tr("アラーム発生履歴"); }
+QString TDMAlarm::VersionCaption() { return QCoreApplication::translate("TDMAlarm", "サーボアンプのソフトウェアバージョン"); }
+QString TDMAlarm::ElapsedCaption() { return QCoreApplication::translate("TDMAlarm", "発生からの経過時間"); }
+QString TDMAlarm::NowCaption() { return QCoreApplication::translate("TDMAlarm", "現在の状態"); }
+QString TDMAlarm::HistoryCaption() { return QCoreApplication::translate("TDMAlarm", "アラーム発生履歴"); }
 
 QString TDMAlarm::ElapsedText(uint32_t ticks)
 {
@@ -111,8 +106,8 @@ QString TDMAlarm::ElapsedText(uint32_t ticks)
     const uint32_t s = ticks / TicksPerSecond;
     const uint32_t h = s / 3600;
     if (h >= HoursShown)
-        return Tr("2000時間以上 経過");
-    return Tr("%1時間%2分%3秒 経過").arg(h).arg(s % 3600 / 60).arg(s % 3600 % 60);
+        return QCoreApplication::translate("TDMAlarm", "2000時間以上 経過");
+    return QCoreApplication::translate("TDMAlarm", "%1時間%2分%3秒 経過").arg(h).arg(s % 3600 / 60).arg(s % 3600 % 60);
 }
 
 TDMAlarm::TRow TDMAlarm::RowOf(uint16_t word, int alarmId, int stateId, const QString &unknown)

@@ -130,7 +130,7 @@ QString TDMAdjust::FailureText(int type) { return WithName(QT_TRANSLATE_NOOP("TD
 
 QString TDMAdjust::CommFaultText(int axis)
 {
-    return Tr("通信異常です。（軸番号[#%1]）").arg(QString::number(axis, 16).toUpper());
+    return QCoreApplication::translate("TDMAdjust", "通信異常です。（軸番号[#%1]）").arg(QString::number(axis, 16).toUpper());
 }
 
 bool TDMAdjust::End(int type, int axis, const QString &title)
