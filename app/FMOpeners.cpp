@@ -10,13 +10,16 @@
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
 #include "testrun/FMJog.h"
+#include "monitor/FMAlarm.h"
+#include "testrun/DMAdjust.h"
+#include "testrun/FMAdjust.h"
 
 #include <QCoreApplication>
 
 QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
 {
     TAppContext *c = &ctx;
-    return {
+    QList<TEntry> rows{
         {main.actParamGeneralSet, QStringLiteral("FMUserParameter"), -1,
          [c](TFMMain &owner) { TFMUserParameter::Execute(*c, &owner); }},
         {main.actParamSave, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::AmpToFile),
@@ -31,6 +34,7 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyVelocityJog, 1, &owner); }},
         {main.actTestPulseJog, QStringLiteral("FMJog"), int(TDMJog::tyPulseJog),
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyPulseJog, 1, &owner); }},
+        {main.actMonitorAlarm, QStringLiteral("FMAlarm"), -1, [c](TFMMain &owner) { TFMAlarm::Execute(*c, &owner); }},
         {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
          [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
         {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,
@@ -38,6 +42,18 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
         {main.actMakerLoad, QStringLiteral("FMMakerLoad"), -1,
          [c](TFMMain &owner) { TFMMakerLoad::Execute(*c, &owner); }, true},
     };
+    // The one-shot operations share one window; the type tells them apart.
+    const std::pair<QAction *, int> adjustments[] = {
+        {main.actTestOffsetVRef, TDMAdjust::atOffsetVRef},
+        {main.actTestOffsetTComp, TDMAdjust::atOffsetTComp},
+        {main.actTestAlarmReset, TDMAdjust::atAlarmReset},
+        {main.actTestAbsEncClear, TDMAdjust::atAbsEncoderClear},
+        {main.actTestExcitation, TDMAdjust::atExcitation},
+    };
+    for (const auto &[action, type] : adjustments)
+        rows.append({action, QStringLiteral("FMAdjust"), type,
+                     [c, type](TFMMain &owner) { TFMAdjust::Execute(type, 1, *c, &owner); }});
+    return rows;
 }
 
 void TFMOpeners::Register(TFMMain &main, TAppContext &ctx)

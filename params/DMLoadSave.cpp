@@ -1,9 +1,9 @@
 #include "params/DMLoadSave.h"
 
-#include "ZnLibs/ShiftJis.h"
 #include "app/DMEnvironment.h"
 #include "app/Messenger.h"
 #include "comm/DMTran.h"
+#include "comm/ModelText.h"
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
 #include "defdb/DefSchema.h"
@@ -18,16 +18,6 @@ namespace {
 QString Tr(const char *text)
 {
     return QCoreApplication::translate("TDMLoadSave", text);
-}
-
-// Model texts come as single bytes from amplifier memory; control bytes
-// (padding) read as blanks.
-QString TextOfBytes(QByteArray bytes)
-{
-    for (char &c : bytes)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    return ShiftJis::Decode(bytes);
 }
 
 } // namespace
@@ -136,11 +126,7 @@ bool TDMLoadSave::ReadAmpModelText(int axis, QString &text)
     if (at.IsNull())
         return false;
     const auto address = uint32_t(at.AsInteger());
-    QByteArray first, second;
-    if (!dmTran.ReadBytes8(axis, address, first) || !dmTran.ReadBytes8(axis, address + 8, second))
-        return false;
-    text = TextOfBytes(first.left(8) + second.left(2));
-    return true;
+    return ModelText::Read(dmTran, axis, address, address + 8, text);
 }
 
 bool TDMLoadSave::InRange(int dataForm, int length, qint32 v, qint32 minValue, qint32 maxValue)
@@ -285,11 +271,7 @@ bool TDMLoadSave::TransferFileToAmp(int axis, const QString &fileName, int kinds
 
 QString TDMLoadSave::FirmwareText(const quint16 (&w)[6])
 {
-    const QString h = QStringLiteral("%1").arg(w[4], 4, 16, QLatin1Char('0')).toUpper();
-    const QChar c = QLatin1Char(char(w[5] & 0xFF));
-    const QString version = QString(c) + h[0] + u'.' + h[1] + h[2] + u'.' + h[3];
-    auto hex = [](quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper(); };
-    return QStringLiteral("%1 - %2 - %3 - %4 - %5").arg(version, hex(w[0]), hex(w[1]), hex(w[2]), hex(w[3]));
+    return ModelText::VersionText(w);
 }
 
 bool TDMLoadSave::TransferAmpToFile(int axis, const QString &fileName, const QString &modelText)

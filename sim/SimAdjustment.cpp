@@ -43,7 +43,10 @@ void TSimAdjustment::Tick(int64_t now)
     if (state != TState::Running || now - startedAt < config.durationUs)
         return;
     state = TState::Finished;
-    if (config.result == 5 && onSuccess)
+    result = config.result;
+    if (result == 5 && refuse && refuse())
+        result = 6;
+    if (result == 5 && onSuccess)
         onSuccess(now);
 }
 
@@ -56,7 +59,7 @@ uint32_t TSimAdjustment::Progress(int64_t now)
     case TState::Running:
         return 4;
     case TState::Finished:
-        return config.result;
+        return result;
     }
     return 6;
 }

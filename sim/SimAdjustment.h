@@ -42,6 +42,10 @@ public:
     TState State() const { return state; }
     int Runs() const { return runs; } // starts that began a run
 
+    // Asked when a run ends with result 5: true turns it into 6 (failed) and
+    // skips the effect, as an alarm reset does while the alarm's cause stays.
+    std::function<bool()> refuse;
+
     TConfig config;
 
     // "vref", "tcomp", "alarm-reset", "abs-clear", "trace-clear", "excitation"
@@ -55,4 +59,5 @@ private:
     TState state = TState::Idle;
     int64_t startedAt = 0;
     int runs = 0;
+    uint32_t result = 5; // what Wn3 answers once finished
 };

@@ -34,6 +34,10 @@ public:
     // Replaces the history, newest first (at most eight entries).
     void SetHistory(const std::vector<TEntry> &newestFirst);
 
+    // While the cause persists an alarm reset is refused.
+    void SetPersistent(bool on) { persistent = on; }
+    bool Persistent() const { return persistent && Active(); }
+
     bool Active() const;
     uint8_t Code() const;
     // Newest first, eight entries.
@@ -53,4 +57,5 @@ private:
     std::optional<uint32_t> nowAddress;
     std::optional<uint32_t> historyAddress;
     std::optional<int64_t> raisedAt;
+    bool persistent = false;
 };

@@ -56,6 +56,8 @@ void TSimAxis::InstallOperations()
         else if (d == 5)
             effect = [this](int64_t) { alarms.ClearHistory(); };
         adjustments[size_t(d - 1)] = std::make_unique<TSimAdjustment>(d, effect);
+        if (d == 3)
+            adjustments[size_t(d - 1)]->refuse = [this] { return alarms.Persistent(); };
         adjustments[size_t(d - 1)]->Install(operations);
     }
     operations.SetConstant("W01", 0); // the operation trace can be used

@@ -102,6 +102,7 @@ std::string TSimControl::Help()
            "  fault N|* -NAME | fault N|* none   clear one fault or all\n"
            "  faults N                      the faults that are on\n"
            "  alarm N CODE [STATE] | alarm N clear   raise (hex code, state digit) or clear the current alarm\n"
+           "  alarm N persist on|off        the cause stays: alarm reset (W33) answers 6 and keeps the alarm\n"
            "  history N [CODE[:STATE]...]   set the alarm history, newest first (no codes: clear)\n"
            "  monitor N                     monitor items, their quantities and raw values\n"
            "  monitor N SYMBOL|ADDR VALUE [LEN] | monitor N SYMBOL|ADDR auto   hold a raw value / follow the motor\n"
@@ -366,7 +367,7 @@ std::string TSimControl::Alarm(const TWords &w, int64_t now)
 {
     std::string error;
     if (w.size() < 3 || w.size() > 4)
-        return Error("usage: alarm N CODE [STATE] | alarm N clear");
+        return Error("usage: alarm N CODE [STATE] | alarm N clear | alarm N persist on|off");
     TSimAxis *axis = OneAxis(w[1], error);
     if (!axis)
         return error;
@@ -374,6 +375,12 @@ std::string TSimControl::Alarm(const TWords &w, int64_t now)
         return Error("the model has no alarm block");
     if (w[2] == "clear") {
         axis->Alarms().Reset();
+        return Ok();
+    }
+    if (w[2] == "persist") {
+        if (w.size() != 4 || (w[3] != "on" && w[3] != "off"))
+            return Error("usage: alarm N persist on|off");
+        axis->Alarms().SetPersistent(w[3] == "on");
         return Ok();
     }
     uint32_t code = 0, state = 0;

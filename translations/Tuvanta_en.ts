@@ -2,6 +2,146 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>TDMAdjust</name>
+    <message>
+        <source>アナログ速度指令／トルク指令オートオフセット調整</source>
+        <translation>Analog Speed/Torque Command Auto Offset Adjustment</translation>
+    </message>
+    <message>
+        <source>アナログトルク加算指令オートオフセット調整</source>
+        <translation>Analog Torque Addition Command Auto Offset Adjustment</translation>
+    </message>
+    <message>
+        <source>アラームリセット</source>
+        <translation>Alarm Reset</translation>
+    </message>
+    <message>
+        <source>アラームトレースクリア</source>
+        <translation>Alarm Trace Clear</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダクリア</source>
+        <translation>Absolute Encoder Clear</translation>
+    </message>
+    <message>
+        <source>固定励磁操作</source>
+        <translation>Fixed Excitation</translation>
+    </message>
+    <message>
+        <source>アナログ速度指令／トルク指令オートオフセット調整を実行しますか?<byte value="xd" />
+V-REF端子に0Vを入力してください。<byte value="xd" />
+（この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
+        <translation>Run the analog speed/torque command auto offset adjustment?<byte value="xd" />
+Apply 0 V to the V-REF terminal.<byte value="xd" />
+(After this adjustment the present input voltage is taken as 0 V.)</translation>
+    </message>
+    <message>
+        <source>アナログトルク加算指令オートオフセット調整を実行しますか?<byte value="xd" />
+T-COMP端子に0Vを入力してください。<byte value="xd" />
+（この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
+        <translation>Run the analog torque addition command auto offset adjustment?<byte value="xd" />
+Apply 0 V to the T-COMP terminal.<byte value="xd" />
+(After this adjustment the present input voltage is taken as 0 V.)</translation>
+    </message>
+    <message>
+        <source>アラームリセットを実行しますか?<byte value="xd" />
+アラームリセットは、発生原因を取り除き安全を確認してから実施してください。</source>
+        <translation>Run the alarm reset?<byte value="xd" />
+Remove the cause of the alarm and make sure it is safe before resetting.</translation>
+    </message>
+    <message>
+        <source>アラームトレースクリアを実行しますか?<byte value="xd" />
+過去に発生したアラームデータをクリアします。</source>
+        <translation>Run the alarm trace clear?<byte value="xd" />
+The data of past alarms is cleared.</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダクリアを実行しますか?<byte value="xd" />
+アブソリュートエンコーダの多回転データおよびアブソリュートエンコーダ内のアラームをリセットします。</source>
+        <translation>Run the absolute encoder clear?<byte value="xd" />
+The multi-turn data of the absolute encoder and the alarms inside the encoder are reset.</translation>
+    </message>
+    <message>
+        <source>固定励磁操作を実行しますか?<byte value="xd" />
+リニアモータに対する固定励磁操作を実施します。<byte value="xd" />
+"OK"をクリックすると、モータが動作します。（約5秒間。動作範囲はリニアモータの種類によって異なります。）<byte value="xd" />
+周囲の安全を十分に確保した上で実施してください。</source>
+        <translation>Run the fixed excitation?<byte value="xd" />
+The linear motor is excited with a fixed current.<byte value="xd" />
+When you click "OK" the motor moves (for about 5 seconds; how far depends on the linear motor).<byte value="xd" />
+Make sure the surroundings are safe first.</translation>
+    </message>
+    <message>
+        <source>%1を実行中です。</source>
+        <translation>%1 is running.</translation>
+    </message>
+    <message>
+        <source>%1を実行することができません。（準備未完了）</source>
+        <translation>%1 cannot be run. (Not ready)</translation>
+    </message>
+    <message>
+        <source>%1を使用することはできません。</source>
+        <translation>%1 cannot be used.</translation>
+    </message>
+    <message>
+        <source>%1を正常終了しました。</source>
+        <translation>%1 finished normally.</translation>
+    </message>
+    <message>
+        <source>%1を実行できませんでした。</source>
+        <translation>%1 could not be carried out.</translation>
+    </message>
+    <message>
+        <source>通信異常です。（軸番号[#%1]）</source>
+        <translation>Communication fault. (Axis [#%1])</translation>
+    </message>
+</context>
+<context>
+    <name>TDMAlarm</name>
+    <message>
+        <source>アラーム内容<byte value="xd" />
+(シンボル)</source>
+        <translation>Alarm<byte value="xd" />
+(Symbol)</translation>
+    </message>
+    <message>
+        <source>アラーム内容<byte value="xd" />
+(名称)</source>
+        <translation>Alarm<byte value="xd" />
+(Name)</translation>
+    </message>
+    <message>
+        <source>アラーム発生時の<byte value="xd" />
+状態</source>
+        <translation>State at<byte value="xd" />
+the alarm</translation>
+    </message>
+    <message>
+        <source>サーボアンプのソフトウェアバージョン</source>
+        <translation>Servo amplifier software version</translation>
+    </message>
+    <message>
+        <source>発生からの経過時間</source>
+        <translation>Time since the alarm</translation>
+    </message>
+    <message>
+        <source>現在の状態</source>
+        <translation>Present State</translation>
+    </message>
+    <message>
+        <source>アラーム発生履歴</source>
+        <translation>Alarm History</translation>
+    </message>
+    <message>
+        <source>2000時間以上 経過</source>
+        <translation>2000 hours or more</translation>
+    </message>
+    <message>
+        <source>%1時間%2分%3秒 経過</source>
+        <translation>%1 h %2 min %3 s</translation>
+    </message>
+</context>
+<context>
     <name>TDMJog</name>
     <message>
         <source>速度JOG運転</source>
@@ -352,6 +492,99 @@ These parameters are not in the file and cannot be saved.</translation>
     <message>
         <source>設定ファイル: %1</source>
         <translation>Settings file: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAdjust</name>
+    <message>
+        <source>サーボアンプ選択</source>
+        <translation>Servo Amplifier</translation>
+    </message>
+    <message>
+        <source>サーボアンプ型番 :</source>
+        <translation>Servo amplifier model :</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Execute</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can communicate.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAdjustRun</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>経過時間:%1秒</source>
+        <translation>Elapsed time: %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAlarm</name>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>アラームリセット(&amp;R)...</source>
+        <translation>Alarm &amp;Reset...</translation>
+    </message>
+    <message>
+        <source>アラームトレースクリア(&amp;C)...</source>
+        <translation>Alarm Trace &amp;Clear...</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>アンプ(&amp;A)</source>
+        <translation>&amp;Amplifier</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can communicate.</translation>
+    </message>
+    <message>
+        <source>アラーム履歴表示</source>
+        <translation>Alarm History</translation>
+    </message>
+    <message>
+        <source>アラーム履歴表示 - [%1]</source>
+        <translation>Alarm History - [%1]</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
     </message>
 </context>
 <context>
@@ -1654,6 +1887,37 @@ Make sure the surroundings are safe before you run it.</translation>
     <message>
         <source>%1 を開けません。</source>
         <translation>%1 cannot be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>TRPAlarm</name>
+    <message>
+        <source>アラーム履歴一覧</source>
+        <translation>Alarm History List</translation>
+    </message>
+    <message>
+        <source>印刷日時 : %1</source>
+        <translation>Printed : %1</translation>
+    </message>
+    <message>
+        <source>- %1 -</source>
+        <translation>- %1 -</translation>
+    </message>
+    <message>
+        <source>モータ型番 : %1</source>
+        <translation>Motor model : %1</translation>
+    </message>
+    <message>
+        <source>アンプ型番 : %1</source>
+        <translation>Amplifier model : %1</translation>
+    </message>
+    <message>
+        <source>ファイル名 : %1</source>
+        <translation>File name : %1</translation>
+    </message>
+    <message>
+        <source>ファイル日付 : %1</source>
+        <translation>File date : %1</translation>
     </message>
 </context>
 <context>

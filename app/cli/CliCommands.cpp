@@ -5,10 +5,15 @@ TCliCommand CliMonitor();
 // Each data-module command of tuvanta-cli, in help order. A command lives in
 // its own file (CliMonitor.cpp, ...) and offers a function that returns its
 // TCliCommand; list it here once.
+TCliCommand CliAlarmsCommand();
+TCliCommand CliAlarmResetCommand();
+
 const QList<TCliCommand> &CliCommands()
 {
     static const QList<TCliCommand> commands = {
         CliMonitor(),
+        CliAlarmsCommand(),
+        CliAlarmResetCommand(),
     };
     return commands;
 }
