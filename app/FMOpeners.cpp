@@ -4,6 +4,7 @@
 #include "app/FMMain.h"
 #include "params/FMLoadSave.h"
 #include "params/FMUserParameter.h"
+#include "trace/FMTrace.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,7 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actTrace, QStringLiteral("FMTrace"), -1, [c](TFMMain &owner) { TFMTrace::Execute(*c, &owner); }},
     };
 }
 

@@ -59,6 +59,8 @@ void TSimAxis::InstallOperations()
         adjustments[size_t(d - 1)]->Install(operations);
     }
     operations.SetConstant("W01", 0); // the operation trace can be used
+    trace.SetLayout(layout.traceRecorder);
+    trace.Install(operations);
 }
 
 void TSimAxis::RestoreOperation(const std::string &code)
@@ -71,6 +73,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
         adjustments[size_t(code[1] - '1')]->Install(operations, false);
         return;
     }
+    if (trace.Restore(operations, code))
+        return;
     operations.Unregister(code);
 }
 

@@ -7,6 +7,7 @@
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
 #include "sim/SimOperations.h"
+#include "sim/SimTrace.h"
 
 #include <array>
 #include <cstdint>
@@ -84,6 +85,7 @@ public:
     TSimOperations &Operations() { return operations; }
     TSimAlarms &Alarms() { return alarms; }
     TSimMotion &Motion() { return motion; }
+    TSimTrace &Trace() { return trace; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
 
@@ -123,6 +125,7 @@ private:
     TSimOperations operations;
     TSimAlarms alarms;
     TSimMotion motion;
+    TSimTrace trace{memory, motion};
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
 
     struct TPin {
