@@ -85,8 +85,8 @@ uint32_t TSimTrace::Start(int64_t now)
     taken = 0;
     written = 0;
     pos = 0;
-    slots = SlotsOf(mode);
-    pre = std::min(slots - 1, slots * std::clamp(position, 0, 100) / 100);
+    ringSize = SlotsOf(mode);
+    pre = std::min(ringSize - 1, ringSize * std::clamp(position, 0, 100) / 100);
     remaining = 0;
     triggerSlot = -1;
     havePrevious = false;
@@ -159,7 +159,8 @@ void TSimTrace::Store(int slot, const std::array<int64_t, 8> &v)
     };
     // A 4-byte channel spills its high half into the next channel's word.
     auto analog = [&](int c, int index, bool mayBeWide) {
-        const uint32_t raw = uint32_t(v[size_t(c)]);
+        // A 1-byte quantity fills only the low byte of its word.
+        const uint32_t raw = uint32_t(v[size_t(c)]) & (length(c) == 1 ? 0xFFu : 0xFFFFFFFFu);
         word(index, uint16_t(raw));
         if (mayBeWide && length(c) == 4)
             word(index + 1, uint16_t(raw >> 16));
@@ -193,7 +194,7 @@ void TSimTrace::TakeSample(uint64_t k, int64_t t)
         v[size_t(c)] = Raw(c, k, t);
     Store(pos, v);
     const int slot = pos;
-    pos = (pos + 1) % slots;
+    pos = (pos + 1) % ringSize;
     ++written;
     if (state == Recording) {
         if (--remaining <= 0)
@@ -229,7 +230,7 @@ void TSimTrace::TakeSample(uint64_t k, int64_t t)
     }
     if (fire) {
         triggerSlot = slot;
-        remaining = slots - pre - 1;
+        remaining = ringSize - pre - 1;
         state = Recording;
         if (remaining <= 0)
             Finish(Finished);
@@ -239,8 +240,8 @@ void TSimTrace::TakeSample(uint64_t k, int64_t t)
 void TSimTrace::Finish(TState how)
 {
     state = how;
-    const int ringStart = written >= uint64_t(slots) ? pos : 0;
-    const int triggerNo = triggerSlot < 0 ? 0 : (triggerSlot - ringStart + slots) % slots;
+    const int ringStart = written >= uint64_t(ringSize) ? pos : 0;
+    const int triggerNo = triggerSlot < 0 ? 0 : (triggerSlot - ringStart + ringSize) % ringSize;
     memory.SetValue(layout.traceAddress + 8 + 6, uint32_t(ringStart), 2);
     memory.SetValue(layout.traceAddress + 16, uint32_t(triggerNo), 2);
 }
@@ -254,8 +255,9 @@ void TSimTrace::Monitor(int64_t now)
         auto it = layout.analog.find(codes[size_t(c)]);
         return it == layout.analog.end() ? 2 : it->second.length;
     };
-    const uint32_t ch1 = uint32_t(Raw(0, k, now));
-    const uint32_t ch2 = length(0) == 4 ? ch1 >> 16 : uint32_t(Raw(1, k, now));
+    auto masked = [&](int c) { return uint32_t(Raw(c, k, now)) & (length(c) == 1 ? 0xFFu : 0xFFFFFFFFu); };
+    const uint32_t ch1 = masked(0);
+    const uint32_t ch2 = length(0) == 4 ? ch1 >> 16 : masked(1);
     const uint32_t bits = uint32_t(Raw(4, k, now) & 1) | uint32_t(Raw(5, k, now) & 1) << 1;
     const uint32_t a = layout.traceAddress;
     memory.SetValue(a, uint32_t(k % 65535), 2);
@@ -275,9 +277,9 @@ void TSimTrace::Tick(int64_t now)
     const int64_t period = PeriodUs();
     const uint64_t due = uint64_t(std::max<int64_t>(0, (now - startTime) / period + 1));
     // After a long unwatched wait only the last stretch matters: a ring holds
-    // no more than its slots.
-    if (state == Waiting && due > taken + 4 * uint64_t(slots)) {
-        taken = due - 2 * uint64_t(slots);
+    // no more than its ringSize.
+    if (state == Waiting && due > taken + 4 * uint64_t(ringSize)) {
+        taken = due - 2 * uint64_t(ringSize);
         havePrevious = false;
     }
     while (taken < due && (state == Waiting || state == Recording)) {

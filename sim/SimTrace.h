@@ -77,7 +77,7 @@ private:
 
     int64_t startTime = 0;
     uint64_t taken = 0;  // samples taken since the start
-    int slots = 256;     // ring size of the mode
+    int ringSize = 256;     // ring size of the mode
     int pos = 0;         // next slot
     uint64_t written = 0;
     int pre = 0;         // samples before the trigger

@@ -110,8 +110,9 @@ TEST(TraceText, Integers)
     for (const auto &c : cases) {
         int64_t v = 0;
         EXPECT_EQ(TTraceFile::ParseInteger(QString::fromUtf8(c.text), v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     EXPECT_EQ(TTraceFile::FormatDecimal(0.25), "0.25");
     EXPECT_EQ(TTraceFile::FormatDecimal(63.75), "63.75");
