@@ -7,6 +7,7 @@
 #include "trace/FMTracePlot.h"
 
 #include <QImage>
+#include <cmath>
 #include <QPainter>
 
 namespace {
@@ -44,21 +45,25 @@ void BM_ReadBackMode1(benchmark::State &state)
 // as a cursor drag does it for every move.
 void BM_RedrawFullTrace(benchmark::State &state)
 {
-    TTracePlotData d;
-    d.trace.Setting.Mode = 1;
-    d.trace.Setting.Analog = {0, 1, 2, 5};
-    d.trace.Reset();
-    d.trace.Possible.fill(true);
-    d.trace.InUse.fill(true);
+    TTrace trace;
+    trace.Setting.Mode = 1;
+    trace.Setting.Analog = {0, 1, 2, 5};
+    trace.Reset();
+    trace.Possible.fill(true);
+    trace.InUse.fill(true);
     for (int i = 0; i < 256; ++i) {
-        auto &s = d.trace.Samples[size_t(i)];
+        auto &s = trace.Samples[size_t(i)];
         for (int c = 0; c < 4; ++c)
             s.analog[size_t(c)] = int64_t(800 * std::sin(i / 20.0 + c));
         for (int c = 0; c < 4; ++c)
             s.digital[size_t(c)] = int8_t((i >> (c + 2)) & 1);
     }
+    TTracePlotData d;
+    d.trace = &trace;
+    d.blank = false;
     d.samplingMs = 0.25;
     d.timeRangeMs = 1;
+    d.divisions = 64; // 63.75 ms at 1 ms a division
     for (int c = 0; c < 8; ++c) {
         d.styles[size_t(c)] = {QColor::fromHsv(c * 45, 255, 200), 2, c % 8};
         d.shown[size_t(c)] = true;

@@ -292,7 +292,7 @@ const char *TSimTrace::Help()
 {
     return "  trace N feed CH ramp START STEP | square HALF | const VALUE | off   a known signal on channel CH\n"
            "                                (1..8) by sample number k since the start: START+STEP*k, k/HALF mod 2\n"
-           "  trace N skip COUNT            the monitor counter jumps over COUNT samples (lost on the line)\n"
+           "  trace N skip COUNT            the monitor counter jumps ahead by COUNT (samples lost on the line)\n"
            "  trace N                       recorder state, mode and samples taken\n";
 }
 

@@ -39,7 +39,7 @@ public:
     bool Restore(TSimOperations &operations, const std::string &code);
 
     void Feed(int channel, TFeed feed) { feeds[size_t(channel)] = feed; }
-    // The monitor counter jumps over count samples at the next record.
+    // The monitor counter jumps ahead by count at the next record.
     void Skip(int count) { skip += count; }
     TState State() const { return state; }
     int Mode() const { return mode; }

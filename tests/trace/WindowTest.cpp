@@ -76,6 +76,7 @@ TEST_F(TraceWindowTest, RecordingCursorsReadoutsAndPrint)
     w.dm.trace.Setting.TriggerLevel = 0;
     w.dm.trace.Setting.TriggerPosition = 40;
     ASSERT_TRUE(w.dm.WriteTraceSetting(1));
+    w.SelectSource(1);
     ASSERT_TRUE(w.actStartRead->isEnabled());
     EXPECT_FALSE(w.actMonitorStart->isEnabled());
     w.actStartRead->trigger();
