@@ -312,6 +312,7 @@ TFMTrace::TFMTrace(TAppContext &context, QWidget *owner) : QDialog(owner), dm(co
     cursors->addWidget(ScrollBarT1, 0, 1);
     cursors->addWidget(new QLabel(QStringLiteral("t2"), this), 1, 0);
     cursors->addWidget(ScrollBarT2, 1, 1);
+    cursors->setColumnStretch(1, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(bar);
