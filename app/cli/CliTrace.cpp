@@ -159,5 +159,5 @@ TCliCommand CliTraceCommand()
                            "                          capture one operation-trace recording into a trace file\n"
                            "                          (channels left out: the model's first codes; no trigger:\n"
                            "                          at once)\n"),
-            options, false, Run};
+            options, true, Run};
 }
