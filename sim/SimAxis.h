@@ -6,6 +6,7 @@
 #include "sim/SimLayout.h"
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
+#include "sim/SimPlant.h"
 #include "sim/SimOperations.h"
 #include "sim/SimTrace.h"
 
@@ -86,6 +87,8 @@ public:
     TSimAlarms &Alarms() { return alarms; }
     TSimMotion &Motion() { return motion; }
     TSimTrace &Trace() { return trace; }
+    // The machine behind the motor (tunings, system analysis).
+    TSimPlant &Plant() { return plant; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
 
@@ -126,6 +129,7 @@ private:
     TSimAlarms alarms;
     TSimMotion motion;
     TSimTrace trace{memory, motion};
+    TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
 
     struct TPin {
