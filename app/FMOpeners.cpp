@@ -13,6 +13,7 @@
 #include "monitor/FMAlarm.h"
 #include "testrun/DMAdjust.h"
 #include "testrun/FMAdjust.h"
+#include "trace/FMTrace.h"
 
 #include <QCoreApplication>
 
@@ -35,6 +36,7 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
         {main.actTestPulseJog, QStringLiteral("FMJog"), int(TDMJog::tyPulseJog),
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyPulseJog, 1, &owner); }},
         {main.actMonitorAlarm, QStringLiteral("FMAlarm"), -1, [c](TFMMain &owner) { TFMAlarm::Execute(*c, &owner); }},
+        {main.actTrace, QStringLiteral("FMTrace"), -1, [c](TFMMain &owner) { TFMTrace::Execute(*c, &owner); }},
         {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
          [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
         {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,

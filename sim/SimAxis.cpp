@@ -63,6 +63,8 @@ void TSimAxis::InstallOperations()
     operations.SetConstant("W01", 0); // the operation trace can be used
     testRun = std::make_unique<TSimTestRun>(memory, motion, alarms, layout.commonAddress);
     testRun->Install(operations);
+    trace.SetLayout(layout.traceRecorder);
+    trace.Install(operations);
 }
 
 void TSimAxis::RestoreOperation(const std::string &code)
@@ -76,6 +78,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
         return;
     }
     if (testRun->Restore(operations, code))
+        return;
+    if (trace.Restore(operations, code))
         return;
     operations.Unregister(code);
 }

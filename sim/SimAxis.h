@@ -9,6 +9,7 @@
 #include "sim/SimPlant.h"
 #include "sim/SimOperations.h"
 #include "sim/SimTestRun.h"
+#include "sim/SimTrace.h"
 
 #include <array>
 #include <cstdint>
@@ -86,6 +87,7 @@ public:
     TSimOperations &Operations() { return operations; }
     TSimAlarms &Alarms() { return alarms; }
     TSimMotion &Motion() { return motion; }
+    TSimTrace &Trace() { return trace; }
     // The machine behind the motor (tunings, system analysis).
     TSimPlant &Plant() { return plant; }
     // digit 1..6
@@ -128,6 +130,7 @@ private:
     TSimOperations operations;
     TSimAlarms alarms;
     TSimMotion motion;
+    TSimTrace trace{memory, motion};
     TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
     std::unique_ptr<TSimTestRun> testRun;

@@ -2,6 +2,7 @@
 
 #include "sim/SimFrame.h"
 #include "sim/SimLine.h"
+#include "sim/SimTrace.h"
 
 #include <cctype>
 #include <charconv>
@@ -119,6 +120,7 @@ std::string TSimControl::Help()
            "  reset N|*                     memory back to the model's initial content\n"
            "  stats N [clear]               counters of the axis's byte state machine\n"
            "  log N [clear]                 the last commands the axis received\n"
+           + std::string(TSimTrace::Help()) +
            "  linetime on|off | baud RATE | turnaround MS\n"
            "  cable | pull | plug           cable state; pull closes the pseudo-terminal, plug opens a new one\n"
            "  line                          the port settings the program set on the pseudo-terminal\n"
@@ -232,6 +234,8 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
             a->ResetMemory(now);
         return Ok();
     }
+    if (cmd == "trace")
+        return TSimTrace::Control(line, w, now);
     if (cmd == "stats")
         return Stats(w);
     if (cmd == "log")

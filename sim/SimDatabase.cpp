@@ -46,7 +46,7 @@ bool TSimDatabase::Open(const std::string &basePath, std::string *error)
             *error = "definition database " + basePath + ": " + db.BrokenReason().toStdString();
         return false;
     }
-    TTable amplifier, paraParam, paraAmp, moniParam, moniAmp, model, alarm, testrun, trace, system;
+    TTable amplifier, paraParam, paraAmp, moniParam, moniAmp, model, alarm, testrun, trace, system, analogData;
     struct TLoad {
         TTable *table;
         const char *stream;
@@ -56,7 +56,8 @@ bool TSimDatabase::Open(const std::string &basePath, std::string *error)
                            TLoad{&paraAmp, "1_AMP_PARA.cds", true}, TLoad{&moniParam, "2_PARAMETER.cds", false},
                            TLoad{&moniAmp, "2_AMP_PARA.cds", false}, TLoad{&model, "3_MODEL.cds", false},
                            TLoad{&alarm, "3_ALARM.cds", false}, TLoad{&testrun, "3_TESTRUN.cds", false},
-                           TLoad{&trace, "3_TRACE.cds", false}, TLoad{&system, "3_SYSTEM.cds", false}}) {
+                           TLoad{&trace, "3_TRACE.cds", false}, TLoad{&system, "3_SYSTEM.cds", false},
+                           TLoad{&analogData, "3_ANALOG_DATA.cds", false}}) {
         if (!db.LoadTable(l.table->set, QString::fromLatin1(l.stream)) && l.required) {
             if (error)
                 *error = "definition database " + basePath + ": cannot load " + l.stream;
@@ -193,6 +194,24 @@ bool TSimDatabase::Open(const std::string &basePath, std::string *error)
         if (tc >= 0) {
             l.traceAddress = Address(trace.At(tc, "TRACE_ADDRESS"));
             l.traceSettingAddress = Address(trace.At(tc, "SETTING_ADDRESS"));
+            TSimTraceLayout &r = l.traceRecorder;
+            r.present = l.traceAddress && l.traceSettingAddress;
+            r.traceAddress = l.traceAddress.value_or(0);
+            r.settingAddress = l.traceSettingAddress.value_or(0);
+            r.analogAddress = Address(trace.At(tc, "ANALOG_ADDRESS")).value_or(0);
+            r.digitalAddress = Address(trace.At(tc, "DIGITAL_ADDRESS")).value_or(0);
+            if (!trace.At(tc, "SAMPLING_BASE").IsNull())
+                r.samplingBaseMs = trace.At(tc, "SAMPLING_BASE").AsFloat();
+            const qint64 analogId = trace.At(tc, "ANALOG_ID").AsInt64();
+            for (int a = 0; a < analogData.Rows(); ++a) {
+                if (analogData.At(a, "ANALOG_ID").IsNull() || analogData.At(a, "ANALOG_ID").AsInt64() != analogId)
+                    continue;
+                TSimTraceLayout::TAnalog q;
+                q.length = int(analogData.At(a, "LENGTH").AsInt64());
+                q.isSigned = analogData.At(a, "DATAFORM").AsInt64() == 2;
+                q.quantity = TSimMotion::QuantityOf({}, analogData.At(a, "NAME_E").AsString().toStdString());
+                r.analog[int(analogData.At(a, "VALUE").AsInt64())] = q;
+            }
         }
         layouts[code] = std::move(l);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/SimMotion.h"
+#include "sim/SimTraceLayout.h"
 
 #include <cstdint>
 #include <optional>
@@ -48,6 +49,7 @@ struct TSimLayout {
     std::optional<uint32_t> commonAddress;       // test-run common area
     std::optional<uint32_t> traceAddress;
     std::optional<uint32_t> traceSettingAddress;
+    TSimTraceLayout traceRecorder;
 
     // Spans of the parameter and monitor areas ([first, end)), for status.
     uint32_t parameterFirst = 0, parameterEnd = 0;

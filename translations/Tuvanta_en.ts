@@ -1545,6 +1545,270 @@ Change the feed amount or the feed speed.</translation>
     </message>
 </context>
 <context>
+    <name>TFMSampling</name>
+    <message>
+        <source>サンプリング停止(&amp;S)</source>
+        <translation>&amp;Stop Sampling</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>サンプリング中（トリガ待ち）</source>
+        <translation>Sampling (waiting for trigger)</translation>
+    </message>
+    <message>
+        <source>サンプリング中です。</source>
+        <translation>Sampling.</translation>
+    </message>
+    <message>
+        <source>サンプリング中（トリガ発生）</source>
+        <translation>Sampling (triggered)</translation>
+    </message>
+    <message>
+        <source>残り時間 : </source>
+        <translation>Time left: </translation>
+    </message>
+</context>
+<context>
+    <name>TFMTrace</name>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>CSV形式で書き出し(&amp;E)...</source>
+        <translation>&amp;Export as CSV...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>運転トレース(&amp;O)</source>
+        <translation>&amp;Operation Trace</translation>
+    </message>
+    <message>
+        <source>トレース開始＋データ読み出し(&amp;T)</source>
+        <translation>Start &amp;Trace and Read Data</translation>
+    </message>
+    <message>
+        <source>トレース開始(&amp;S)</source>
+        <translation>&amp;Start Trace</translation>
+    </message>
+    <message>
+        <source>データ読み出し(&amp;R)</source>
+        <translation>&amp;Read Data</translation>
+    </message>
+    <message>
+        <source>モニタ開始(&amp;M)</source>
+        <translation>Start &amp;Monitor</translation>
+    </message>
+    <message>
+        <source>モニタ停止(&amp;P)</source>
+        <translation>Sto&amp;p Monitor</translation>
+    </message>
+    <message>
+        <source>トレースデータクリア(&amp;C)</source>
+        <translation>&amp;Clear Trace Data</translation>
+    </message>
+    <message>
+        <source>運転トレース設定(&amp;E)...</source>
+        <translation>Trac&amp;e Settings...</translation>
+    </message>
+    <message>
+        <source>運転トレース表示設定(&amp;D)...</source>
+        <translation>&amp;Display Settings...</translation>
+    </message>
+    <message>
+        <source>一般パラメータ設定(&amp;G)</source>
+        <translation>&amp;General Parameters</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>プリンタの設定(&amp;S)...</source>
+        <translation>Printer &amp;Setup...</translation>
+    </message>
+    <message>
+        <source>トリガ :</source>
+        <translation>Trigger:</translation>
+    </message>
+    <message>
+        <source>トリガレベル :</source>
+        <translation>Trigger level:</translation>
+    </message>
+    <message>
+        <source>トリガエッジ :</source>
+        <translation>Trigger edge:</translation>
+    </message>
+    <message>
+        <source>トリガ位置 :</source>
+        <translation>Trigger position:</translation>
+    </message>
+    <message>
+        <source>型番</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>アンプ :</source>
+        <translation>Amplifier:</translation>
+    </message>
+    <message>
+        <source>モータ :</source>
+        <translation>Motor:</translation>
+    </message>
+    <message>
+        <source>サンプリング周期 :</source>
+        <translation>Sampling period:</translation>
+    </message>
+    <message>
+        <source>レンジ :</source>
+        <translation>Range:</translation>
+    </message>
+    <message>
+        <source>時間軸レンジ :</source>
+        <translation>Time range:</translation>
+    </message>
+    <message>
+        <source>t1 - t2 :</source>
+        <translation>t1 - t2:</translation>
+    </message>
+    <message>
+        <source>1 / (t1 - t2) :</source>
+        <translation>1 / (t1 - t2):</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>There is no servo amplifier that can communicate.</translation>
+    </message>
+    <message>
+        <source>運転トレース</source>
+        <translation>Operation Trace</translation>
+    </message>
+    <message>
+        <source>運転トレース - [%1]</source>
+        <translation>Operation Trace - [%1]</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>CSVファイル (*.%1)</source>
+        <translation>CSV files (*.%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TFMTraceColor</name>
+    <message>
+        <source>運転トレース表示設定</source>
+        <translation>Operation Trace Display Settings</translation>
+    </message>
+    <message>
+        <source>アナログCH%1</source>
+        <translation>Analog CH%1</translation>
+    </message>
+    <message>
+        <source>デジタルCH%1</source>
+        <translation>Digital CH%1</translation>
+    </message>
+    <message>
+        <source>線色 :</source>
+        <translation>Line colour:</translation>
+    </message>
+    <message>
+        <source>線幅 :</source>
+        <translation>Line width:</translation>
+    </message>
+    <message>
+        <source>マーク :</source>
+        <translation>Mark:</translation>
+    </message>
+    <message>
+        <source>グレースケールで印刷する</source>
+        <translation>Print in grey scale</translation>
+    </message>
+</context>
+<context>
+    <name>TFMTraceSetting</name>
+    <message>
+        <source>運転トレース設定</source>
+        <translation>Operation Trace Settings</translation>
+    </message>
+    <message>
+        <source>トレースモード :</source>
+        <translation>Trace mode:</translation>
+    </message>
+    <message>
+        <source>サンプリング周期 :</source>
+        <translation>Sampling period:</translation>
+    </message>
+    <message>
+        <source>トレース可能時間 :</source>
+        <translation>Recordable time:</translation>
+    </message>
+    <message>
+        <source>トレース対象</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>トリガ</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>トリガエッジ :</source>
+        <translation>Trigger edge:</translation>
+    </message>
+    <message>
+        <source>トリガレベル :</source>
+        <translation>Trigger level:</translation>
+    </message>
+    <message>
+        <source>トリガ位置 :</source>
+        <translation>Trigger position:</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>設定条件を呼び出す :</source>
+        <translation>Load settings from a file:</translation>
+    </message>
+    <message>
+        <source>CSVファイル (*.%1)</source>
+        <translation>CSV files (*.%1)</translation>
+    </message>
+</context>
+<context>
     <name>TFMUserParameter</name>
     <message>
         <source>新規作成(&amp;N)</source>
@@ -1929,6 +2193,65 @@ Make sure the surroundings are safe before you run it.</translation>
     <message>
         <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
         <translation>Save a PDF file instead of printing?</translation>
+    </message>
+</context>
+<context>
+    <name>TRPTrace</name>
+    <message>
+        <source>運転トレース</source>
+        <translation>Operation Trace</translation>
+    </message>
+    <message>
+        <source>ページ : %1</source>
+        <translation>Page: %1</translation>
+    </message>
+    <message>
+        <source>アンプ : </source>
+        <translation>Amplifier: </translation>
+    </message>
+    <message>
+        <source>モータ : </source>
+        <translation>Motor: </translation>
+    </message>
+    <message>
+        <source>ファイル : </source>
+        <translation>File: </translation>
+    </message>
+    <message>
+        <source>サンプリング周期 : </source>
+        <translation>Sampling period: </translation>
+    </message>
+    <message>
+        <source>トリガ : </source>
+        <translation>Trigger: </translation>
+    </message>
+    <message>
+        <source>トリガエッジ : </source>
+        <translation>Trigger edge: </translation>
+    </message>
+    <message>
+        <source>トリガレベル : </source>
+        <translation>Trigger level: </translation>
+    </message>
+    <message>
+        <source>トリガ位置 : </source>
+        <translation>Trigger position: </translation>
+    </message>
+    <message>
+        <source>レンジ : </source>
+        <translation>Range: </translation>
+    </message>
+    <message>
+        <source>時間軸レンジ : </source>
+        <translation>Time range: </translation>
+    </message>
+    <message>
+        <source>t1 - t2 : </source>
+        <translation>t1 - t2: </translation>
+    </message>
+    <message>
+        <source>1 / (t1 - t2) : </source>
+        <translation>1 / (t1 - t2): </translation>
     </message>
 </context>
 <context>

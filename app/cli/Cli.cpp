@@ -295,11 +295,13 @@ bool TCli::ParseOptions(const QStringList &args, TOptions &o, QString &problem)
         } else {
             // An option of one of the data-module commands; whether it
             // belongs to the command given is checked when it runs.
-            const QString name = a.mid(2);
+            // A single letter after one dash ("-o") names a one-letter option.
+            const bool shortForm = !a.startsWith(QLatin1String("--")) && a.size() == 2;
+            const QString name = shortForm ? a.mid(1) : a.mid(2);
             const TCliOption *known = nullptr;
             for (const TCliCommand &c : CliCommands())
                 for (const TCliOption &opt : c.options)
-                    if (a.startsWith(QLatin1String("--")) && opt.name == name)
+                    if ((shortForm || a.startsWith(QLatin1String("--"))) && opt.name == name)
                         known = &opt;
             if (!known) {
                 problem = QStringLiteral("unknown option %1").arg(a);

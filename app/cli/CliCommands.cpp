@@ -1,6 +1,7 @@
 #include "app/cli/CliCommand.h"
 
 TCliCommand CliMonitor();
+TCliCommand CliTraceCommand();
 
 // Each data-module command of tuvanta-cli, in help order. A command lives in
 // its own file (CliMonitor.cpp, ...) and offers a function that returns its
@@ -14,6 +15,7 @@ const QList<TCliCommand> &CliCommands()
         CliMonitor(),
         CliAlarmsCommand(),
         CliAlarmResetCommand(),
+        CliTraceCommand(),
     };
     return commands;
 }
