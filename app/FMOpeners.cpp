@@ -3,6 +3,8 @@
 #include "app/AppContext.h"
 #include "app/FMMain.h"
 #include "params/FMLoadSave.h"
+#include "params/FMMotorParameter.h"
+#include "params/FMSystemParameter.h"
 #include "params/FMUserParameter.h"
 
 #include <QCoreApplication>
@@ -13,6 +15,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
     return {
         {main.actParamGeneralSet, QStringLiteral("FMUserParameter"), -1,
          [c](TFMMain &owner) { TFMUserParameter::Execute(*c, &owner); }},
+        {main.actParamSystemSet, QStringLiteral("FMSystemParameter"), -1,
+         [c](TFMMain &owner) { TFMSystemParameter::Execute(*c, &owner); }},
+        {main.actParamMotorSet, QStringLiteral("FMMotorParameter"), -1,
+         [c](TFMMain &owner) { TFMMotorParameter::Execute(*c, &owner); }},
         {main.actParamSave, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::AmpToFile),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
