@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace {
 TFMInputGuard *g_guard = nullptr;
 
@@ -51,12 +53,11 @@ void TFMInputGuard::Install()
         g_guard = nullptr;
         TBusy::SetHook({});
     });
-    TBusy::SetHook([](bool busy) {
+    TBusy::SetHook([](TBusy::TState state) {
         if (g_guard)
-            g_guard->SetBusy(busy);
+            g_guard->SetState(state);
     });
-    if (TBusy::Active())
-        g_guard->SetBusy(true);
+    g_guard->SetState(TBusy::State());
 }
 
 TFMInputGuard *TFMInputGuard::Instance()
@@ -64,19 +65,58 @@ TFMInputGuard *TFMInputGuard::Instance()
     return g_guard;
 }
 
-void TFMInputGuard::SetBusy(bool busy)
+void TFMInputGuard::SetState(TBusy::TState now)
 {
-    if (busy == active)
+    const TBusy::TState before = state;
+    if (now == before)
         return;
-    active = busy;
-    blocked.clear();
-    if (busy) {
+    state = now;
+    if (before == TBusy::TState::Idle) {
+        blocked.clear();
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->isVisible() && !qobject_cast<TFMProgress *>(w))
                 blocked.append(w);
         qApp->installEventFilter(this);
-    } else {
+    }
+    if (now == TBusy::TState::Series) {
+        // What was held for the end of a transaction would now arrive in
+        // the middle of a series: the user meant it before, it is dropped.
+        for (const THeld &h : held)
+            delete h.event;
+        dropped += int(held.size());
+        held.clear();
+    }
+    if (now == TBusy::TState::Idle) {
         qApp->removeEventFilter(this);
+        blocked.clear();
+        Replay();
+    }
+}
+
+void TFMInputGuard::Replay()
+{
+    // Posted, not sent: they arrive when the caller's work has returned to
+    // the event loop, in the order the user made them. Should another
+    // transaction start first, they are held again.
+    const QList<THeld> events = std::exchange(held, {});
+    for (const THeld &h : events) {
+        if (!h.target) {
+            delete h.event;
+            continue;
+        }
+        if (h.close) {
+            delete h.event;
+            QPointer<QObject> target = h.target;
+            QMetaObject::invokeMethod(
+                qApp,
+                [target] {
+                    if (auto *w = qobject_cast<QWidget *>(target.data()))
+                        w->close();
+                },
+                Qt::QueuedConnection);
+        } else {
+            QCoreApplication::postEvent(h.target, h.event);
+        }
     }
 }
 
@@ -106,13 +146,27 @@ bool TFMInputGuard::Blocked(QObject *target) const
 bool TFMInputGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    // A close the user asked for would destroy a window whose series is
+    // A close the user asked for would destroy a window whose work is
     // still on the stack; closes by the program (the cable watch) go through.
     const bool userClose = type == QEvent::Close && event->spontaneous() && programCloses == 0;
-    if (active && (IsUserInput(type) || userClose) && Blocked(watched)) {
-        ++dropped;
-        event->ignore();
+    if (state == TBusy::TState::Idle || !(IsUserInput(type) || userClose) || !Blocked(watched))
+        return QObject::eventFilter(watched, event);
+    event->ignore();
+    // Hold a single transaction's input for its end, but only what is aimed
+    // at a widget (the window-system copy of the same event comes first and
+    // is dropped, or it would arrive twice) and nothing that only makes
+    // sense at once (shortcut matching, drag and drop).
+    const bool holdable = state == TBusy::TState::Transaction && qobject_cast<QWidget *>(watched)
+                          && type != QEvent::ShortcutOverride && type != QEvent::Shortcut
+                          && type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop;
+    if (holdable) {
+        held.append({watched, userClose ? nullptr : event->clone(), userClose});
         return true;
     }
-    return QObject::eventFilter(watched, event);
+    // The window-system copy of an event the widget will hold: let the
+    // window deliver it, the widget-level filter then holds it.
+    if (state == TBusy::TState::Transaction && watched->isWindowType() && type != QEvent::Shortcut)
+        return QObject::eventFilter(watched, event);
+    ++dropped;
+    return true;
 }

@@ -162,7 +162,7 @@ void TTranAmp::ResetLine()
         return;
     }
     m_inTransaction = true;
-    TBusy::TScope busy;
+    TBusy::TTransaction busy;
     tmrContinue.stop();
     for (int i = 0; i < Tries; ++i) {
         m_ring.Clear();
@@ -362,7 +362,7 @@ TTranResult TTranAmp::Transact(uint8_t addressByte, const QByteArray &command, Q
         return trCommError;
     }
     m_inTransaction = true;
-    TBusy::TScope busy;
+    TBusy::TTransaction busy;
     TAxisLineStats &stats = m_stats.axes[addressByte & 0x0F];
     ++stats.transactions;
     tmrContinue.stop();

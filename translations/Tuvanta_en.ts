@@ -225,7 +225,7 @@ Cannot open the file.<byte value="xd"/>
     </message>
     <message>
         <source>状態</source>
-        <translation type="unfinished">State</translation>
+        <translation>State</translation>
     </message>
     <message>
         <source>機種</source>
@@ -245,7 +245,7 @@ Cannot open the file.<byte value="xd"/>
     </message>
     <message>
         <source>オフライン</source>
-        <translation type="unfinished">Offline</translation>
+        <translation>Offline</translation>
     </message>
     <message>
         <source>接続</source>
