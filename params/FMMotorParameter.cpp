@@ -24,13 +24,13 @@ TFMMotorParameter::TFMMotorParameter(TAppContext &context, QWidget *owner)
 
     auto *system = new QGroupBox(tr("システム"), this);
     auto *sl = new QVBoxLayout(system);
-    sgrdSystem = MakeGrid("sgrdSystem", systemTable);
+    sgrdSystem = MakeGrid("sgrdSystem", systemTable, false);
     sl->addWidget(sgrdSystem);
     body->addWidget(system, 3);
 
     auto *motor = new QGroupBox(tr("モータ設定"), this);
     auto *ml = new QVBoxLayout(motor);
-    sgrdMotor = MakeGrid("sgrdMotor", motorTable);
+    sgrdMotor = MakeGrid("sgrdMotor", motorTable, false);
     const int rowHeight = sgrdMotor->verticalHeader()->defaultSectionSize();
     sgrdMotor->setFixedHeight(sgrdMotor->horizontalHeader()->sizeHint().height() + rowHeight + 4);
     ml->addWidget(sgrdMotor);
@@ -50,22 +50,6 @@ TFMMotorParameter::TFMMotorParameter(TAppContext &context, QWidget *owner)
         grid->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("インクリメンタルエンコーダ機能選択")) + 16);
     sgrdMotor->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM(0000-0000)")) + 12);
     resize(760, 520);
-}
-
-QTableView *TFMMotorParameter::MakeGrid(const char *name, TFMParameterTable *model)
-{
-    auto *grid = new QTableView(this);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
-    // The cells are shown, not chosen.
-    grid->setSelectionMode(QAbstractItemView::NoSelection);
-    grid->setFocusPolicy(Qt::NoFocus);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
 }
 
 void TFMMotorParameter::Execute(TAppContext &context, QWidget *owner)

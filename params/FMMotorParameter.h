@@ -39,8 +39,6 @@ protected:
     void ValuesChanged() override;
 
 private:
-    QTableView *MakeGrid(const char *name, TFMParameterTable *model);
-
     TFMParameterTable *systemTable;
     TFMParameterTable *motorTable;
 };

@@ -15,6 +15,8 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -216,6 +218,27 @@ void TFMParameterWindow::BuildFrame()
     stbMain->setObjectName(QStringLiteral("stbMain"));
     stbMain->setSizeGripEnabled(false);
     top->addWidget(stbMain);
+}
+
+QTableView *TFMParameterWindow::MakeGrid(const char *name, QAbstractItemModel *model, bool selectable)
+{
+    auto *grid = new QTableView(this);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    if (selectable) {
+        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+        grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    } else {
+        // The cells are shown, not chosen.
+        grid->setSelectionMode(QAbstractItemView::NoSelection);
+        grid->setFocusPolicy(Qt::NoFocus);
+    }
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
 }
 
 void TFMParameterWindow::showEvent(QShowEvent *event)

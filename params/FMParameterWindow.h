@@ -9,7 +9,9 @@
 #include <memory>
 
 class QAction;
+class QAbstractItemModel;
 class QButtonGroup;
+class QTableView;
 class QHBoxLayout;
 class QMenuBar;
 class QStatusBar;
@@ -88,6 +90,9 @@ protected:
     // Values of the shown rows changed (edit, write, save).
     virtual void ValuesChanged() = 0;
 
+    // A grid of the window: whole rows selected (`selectable`) or none,
+    // never edited in place; the last column takes the spare width.
+    QTableView *MakeGrid(const char *name, QAbstractItemModel *model, bool selectable);
     void UpdateCaption();
     void UpdateActions();
     // The unsaved-changes question; false when the user cancels.

@@ -14,16 +14,7 @@ TFMSystemParameter::TFMSystemParameter(TAppContext &context, QWidget *owner)
                          QStringLiteral("FMSystemParameter"), tr("システムパラメータ設定"), true, owner)
 {
     table = new TFMParameterTable(Module().Grid(), this);
-    sgrdSystem = new QTableView(this);
-    sgrdSystem->setObjectName(QStringLiteral("sgrdSystem"));
-    sgrdSystem->setModel(table);
-    sgrdSystem->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgrdSystem->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgrdSystem->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgrdSystem->verticalHeader()->hide();
-    sgrdSystem->verticalHeader()->setDefaultSectionSize(sgrdSystem->fontMetrics().height() + 6);
-    sgrdSystem->horizontalHeader()->setHighlightSections(false);
-    sgrdSystem->horizontalHeader()->setStretchLastSection(true);
+    sgrdSystem = MakeGrid("sgrdSystem", table, true);
     const QFontMetrics fm(sgrdSystem->font());
     sgrdSystem->setColumnWidth(TDMSystemParameter::colPage, fm.horizontalAdvance(QStringLiteral("ﾍﾟｰｼﾞ")) + 24);
     sgrdSystem->setColumnWidth(TDMSystemParameter::colName,

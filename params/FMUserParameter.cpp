@@ -75,15 +75,7 @@ void TFMUserParameter::BuildWindow()
     top->addWidget(tabGroup);
 
     table = new TFMParameterTable(Module().Grid(), this);
-    grdMode = new QTableView(this);
-    grdMode->setObjectName(QStringLiteral("grdMode"));
-    grdMode->setModel(table);
-    grdMode->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdMode->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdMode->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdMode->verticalHeader()->hide();
-    grdMode->verticalHeader()->setDefaultSectionSize(grdMode->fontMetrics().height() + 6);
-    grdMode->horizontalHeader()->setHighlightSections(false);
+    grdMode = MakeGrid("grdMode", table, true);
     grdMode->horizontalHeader()->setStretchLastSection(false);
     const QFontMetrics fm(grdMode->font());
     const int widths[TDMUserParameter::ColumnCount] = {
