@@ -2,6 +2,9 @@
 
 #include "app/AppContext.h"
 #include "app/FMMain.h"
+#include "direct/FMMakerLoad.h"
+#include "direct/FMMakerMonitor.h"
+#include "direct/FMMakerParameter.h"
 #include "params/FMLoadSave.h"
 #include "params/FMMotorParameter.h"
 #include "params/FMSystemParameter.h"
@@ -23,6 +26,12 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::FileToAmp, 1, *c, &owner); }},
+        {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
+         [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
+        {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,
+         [c](TFMMain &owner) { TFMMakerMonitor::Execute(*c, &owner); }, true},
+        {main.actMakerLoad, QStringLiteral("FMMakerLoad"), -1,
+         [c](TFMMain &owner) { TFMMakerLoad::Execute(*c, &owner); }, true},
     };
 }
 

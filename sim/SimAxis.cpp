@@ -39,7 +39,7 @@ uint32_t RawOf(const TSimMonitorItem &item, double quantity, int decimals)
 } // namespace
 
 TSimAxis::TSimAxis(int n, uint32_t c, TSimLayout l, int64_t now)
-    : number(n), code(c & 0xFFFFFF), layout(std::move(l)), motion(now)
+    : number(n), code(c & 0xFFFFFF), layout(std::move(l)), motion(now), plant(TSimPlant::DefaultFor(n))
 {
     InstallOperations();
     ResetMemory(now);

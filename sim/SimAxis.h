@@ -6,6 +6,7 @@
 #include "sim/SimLayout.h"
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
+#include "sim/SimPlant.h"
 #include "sim/SimOperations.h"
 
 #include <array>
@@ -84,6 +85,8 @@ public:
     TSimOperations &Operations() { return operations; }
     TSimAlarms &Alarms() { return alarms; }
     TSimMotion &Motion() { return motion; }
+    // The machine behind the motor (tunings, system analysis).
+    TSimPlant &Plant() { return plant; }
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
 
@@ -123,6 +126,7 @@ private:
     TSimOperations operations;
     TSimAlarms alarms;
     TSimMotion motion;
+    TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
 
     struct TPin {

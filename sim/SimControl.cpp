@@ -106,6 +106,8 @@ std::string TSimControl::Help()
            "  monitor N                     monitor items, their quantities and raw values\n"
            "  monitor N SYMBOL|ADDR VALUE [LEN] | monitor N SYMBOL|ADDR auto   hold a raw value / follow the motor\n"
            "  motion N|* stop | speed RPM | sine RPM PERIOD_MS   the motor's speed profile\n"
+           "  plant N|* F_HZ [ZETA] | plant N   the machine behind the motor: resonance (0: a pure gain)\n"
+           "                                and damping ratio; without values, what it is\n"
            "  op N FUNC key=VALUE...        adjustment function FUNC (1..6 or vref, tcomp, alarm-reset, abs-clear,\n"
            "                                trace-clear, excitation): query= start= result= time=MS end=\n"
            "  op N CODE VALUE | op N CODE default   fixed answer of an operation command (W01, W81, L00...)\n"
@@ -158,7 +160,7 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
     auto needHook = [&](const auto &hook) { return bool(hook); };
 
     if (cmd == "help")
-        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion op peek "
+        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op peek "
                   "poke reset stats log linetime baud turnaround cable pull plug line quit");
     if (cmd == "status")
         return Status();
@@ -198,6 +200,8 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
         return History(w);
     if (cmd == "monitor")
         return Monitor(w, now);
+    if (cmd == "plant")
+        return Plant(w);
     if (cmd == "motion")
         return Motion(w, now);
     if (cmd == "op")
@@ -604,4 +608,27 @@ std::string TSimControl::Log(const TWords &w)
         text += c;
     }
     return Ok(text);
+}
+
+std::string TSimControl::Plant(const TWords &w)
+{
+    std::string error;
+    if (w.size() < 2 || w.size() > 4)
+        return Error("usage: plant N|* F_HZ [ZETA] | plant N");
+    const auto axes = Axes(w[1], error);
+    if (!axes)
+        return error;
+    if (w.size() == 2) {
+        if (axes->size() != 1)
+            return Error("plant N names one axis");
+        return Ok(axes->front()->Plant().Describe());
+    }
+    const std::string text = w[2] + (w.size() == 4 ? "," + w[3] : std::string());
+    for (TSimAxis *a : *axes) {
+        TSimPlant::TParameters p = a->Plant().Parameters();
+        if (!TSimPlant::Parse(text, p, &error))
+            return Error(error);
+        a->Plant().SetParameters(p);
+    }
+    return Ok(axes->size() == 1 ? axes->front()->Plant().Describe() : std::string());
 }

@@ -50,6 +50,7 @@ private:
     std::string History(const TWords &w);
     std::string Monitor(const TWords &w, int64_t now);
     std::string Motion(const TWords &w, int64_t now);
+    std::string Plant(const TWords &w);
     std::string Op(const TWords &w);
     std::string Peek(const TWords &w, int64_t now);
     std::string Poke(const TWords &w);

@@ -1,4 +1,5 @@
 #include "sim/SimOptions.h"
+#include "sim/SimPlant.h"
 
 #include "sim/SimControl.h"
 
@@ -29,6 +30,8 @@ std::string TSimOptions::Usage()
            "  --line-time          pace both directions at 12 bit times per character (8E2)\n"
            "  --turnaround MS      answer turnaround with --line-time (default 1)\n"
            "  --op-time MS         run time of an adjustment function before it reports the end (default 300)\n"
+           "  --plant N=F_HZ[,ZETA] the machine behind axis N: resonance in Hz (0: a pure gain)\n"
+           "                       and damping ratio; default 250 Hz + 25 Hz per axis, 0.05\n"
            "  --axis0 N            axis N also answers the address byte 0x90 (axis 0 of direct mode)\n"
            "  --control SOCKET     Unix socket for control commands\n"
            "  --config FILE        control commands to run at start, one per line (# comments)\n"
@@ -93,6 +96,14 @@ std::optional<TSimOptions> TSimOptions::Parse(const std::vector<std::string> &ar
         } else if (a == "--op-time") {
             if (!value(v) || !Number(v, 0, 600000, o.opTimeMs))
                 return fail("--op-time takes 0 to 600000 ms");
+        } else if (a == "--plant") {
+            uint32_t n = 0;
+            std::string why;
+            TSimPlant::TParameters check;
+            if (!value(v) || v.size() < 3 || v[1] != '=' || !TSimControl::ParseHex(v.substr(0, 1), 15, n) || n == 0
+                || !TSimPlant::Parse(v.substr(2), check, &why))
+                return fail("--plant takes N=F_HZ[,ZETA] with N one hex digit 1..F" + (why.empty() ? "" : ": " + why));
+            o.plants.emplace_back(int(n), v.substr(2));
         } else if (a == "--axis0") {
             uint32_t n = 0;
             if (!value(v) || v.size() != 1 || !TSimControl::ParseHex(v, 15, n) || n == 0)

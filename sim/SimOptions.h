@@ -17,6 +17,8 @@ struct TSimOptions {
     int turnaroundMs = 1;
     int opTimeMs = 300;
     int axis0 = 0;
+    // --plant N=F_HZ,ZETA: the machine behind axis N.
+    std::vector<std::pair<int, std::string>> plants;
     std::string control;
     std::string config;      // file of control commands run at start
     int readStdin = -1;      // -1: when standard input is not a terminal

@@ -25,6 +25,59 @@ Cannot open the file.<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>TDMMakerLoad</name>
+    <message>
+        <source>パラメータレベル500未満をロードします。<byte value="xd"/>
+（P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）</source>
+        <translation>Loads the parameter levels below 500.<byte value="xd"/>
+(The P1 board type, the alarm history, the offset adjustments and the reserve area are not loaded.)</translation>
+    </message>
+    <message>
+        <source>パラメータレベル800,900以外をロードします。<byte value="xd"/>
+（オフセット調整値はロードされません）<byte value="xd"/>
+出荷検査時以外は使用禁止</source>
+        <translation>Loads every parameter level but 800 and 900.<byte value="xd"/>
+(The offset adjustments are not loaded.)<byte value="xd"/>
+For shipping inspection only.</translation>
+    </message>
+    <message>
+        <source>全ての領域をロードします。<byte value="xd"/>
+（オフセット調整値もロードされます）<byte value="xd"/>
+出荷検査時以外は使用禁止</source>
+        <translation>Loads every area.<byte value="xd"/>
+(The offset adjustments are loaded too.)<byte value="xd"/>
+For shipping inspection only.</translation>
+    </message>
+    <message>
+        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd"/>
+よろしいですか?</source>
+        <translation>Loads [%1] into axis [#%2].<byte value="xd"/>
+Continue?</translation>
+    </message>
+    <message>
+        <source>サーボアンプの種類が異なります。ロードできません。</source>
+        <translation>The servo amplifier type differs. The file cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd"/>
+ロードしますか?</source>
+        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd"/>
+Load anyway?</translation>
+    </message>
+    <message>
+        <source>書き込み中</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>書き込み中です。お待ちください。</source>
+        <translation>Writing. Please wait.</translation>
+    </message>
+    <message>
+        <source>アドレス[%1]への書き込みに失敗しました。ロードを中止しました。</source>
+        <translation>Writing to address [%1] failed. The load was stopped.</translation>
+    </message>
+</context>
+<context>
     <name>TDMMotorParameter</name>
     <message>
         <source>アンプ容量</source>
@@ -863,6 +916,25 @@ Check that the file name is correct.</translation>
     <message>
         <source>軸ごとの送受信回数、リトライ、NAK、タイムアウト、チェックエラーを表示します</source>
         <translation>Shows transactions, retries, NAKs, time-outs and check errors per axis</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMakerLoad</name>
+    <message>
+        <source>ロード選択</source>
+        <translation>Load selection</translation>
+    </message>
+    <message>
+        <source>全領域ロード1</source>
+        <translation>Whole-area load 1</translation>
+    </message>
+    <message>
+        <source>全領域ロード2</source>
+        <translation>Whole-area load 2</translation>
+    </message>
+    <message>
+        <source>全領域ロード3</source>
+        <translation>Whole-area load 3</translation>
     </message>
 </context>
 <context>

@@ -63,9 +63,15 @@ int main(int argc, char **argv)
     line.SetTurnaroundUs(int64_t(options->turnaroundMs) * 1000);
     const int64_t opTimeUs = int64_t(options->opTimeMs) * 1000;
     const bool still = options->still;
-    line.SetAxisHook([opTimeUs, still](TSimAxis &axis, int64_t now) {
+    const auto plants = options->plants;
+    line.SetAxisHook([opTimeUs, still, plants](TSimAxis &axis, int64_t now) {
         for (int d = 1; d <= 6; ++d)
             axis.Adjustment(d).config.durationUs = opTimeUs;
+        for (const auto &[n, text] : plants) {
+            TSimPlant::TParameters p = axis.Plant().Parameters();
+            if (n == axis.Number() && TSimPlant::Parse(text, p, nullptr))
+                axis.Plant().SetParameters(p);
+        }
         if (!still)
             axis.Motion().SetSine(1500, 8000, now);
     });
