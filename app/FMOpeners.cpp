@@ -8,6 +8,8 @@
 #include "monitor/FMMonitor.h"
 #include "monitor/FMMultiMonitor.h"
 #include "params/FMLoadSave.h"
+#include "params/FMMotorParameter.h"
+#include "params/FMSystemParameter.h"
 #include "params/FMUserParameter.h"
 #include "testrun/FMJog.h"
 #include "monitor/FMAlarm.h"
@@ -23,6 +25,10 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
     QList<TEntry> rows{
         {main.actParamGeneralSet, QStringLiteral("FMUserParameter"), -1,
          [c](TFMMain &owner) { TFMUserParameter::Execute(*c, &owner); }},
+        {main.actParamSystemSet, QStringLiteral("FMSystemParameter"), -1,
+         [c](TFMMain &owner) { TFMSystemParameter::Execute(*c, &owner); }},
+        {main.actParamMotorSet, QStringLiteral("FMMotorParameter"), -1,
+         [c](TFMMain &owner) { TFMMotorParameter::Execute(*c, &owner); }},
         {main.actParamSave, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::AmpToFile),
          [c](TFMMain &owner) { TFMLoadSave::Execute(TFMLoadSave::TDirection::AmpToFile, 1, *c, &owner); }},
         {main.actParamLoad, QStringLiteral("FMLoadSave"), int(TFMLoadSave::TDirection::FileToAmp),

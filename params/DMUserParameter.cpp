@@ -9,7 +9,6 @@
 #include "defdb/ValueCodec.h"
 #include "params/DMUserParameterEdit.h"
 #include "params/ParamRows.h"
-#include "app/Messenger.h"
 #include "app/Progress.h"
 
 #include <QCoreApplication>
@@ -28,64 +27,21 @@ const QString IndexModePage = QStringLiteral("INDEX_ID_MODE_PAGE_NO");
 
 TDMUserParameter::TDMUserParameter(TDMInterface &loader, TDMMain &mainTables, TDMEnvironment &environment,
                                    TDMTran &tran)
-    : intf(loader), dmMain(mainTables), env(environment), dmTran(tran)
+    : TDMParameterBase(loader, mainTables, environment, tran)
 {
-    TDefSchema::AddParameterLookups(cdsParameter, &cdsType);
-    TDefSchema::AddAmpParaLookups(cdsAmp_Para, cdsParameter, nullptr, nullptr);
-    cdsAmplifier.SetIndexName(QStringLiteral("INDEX_CODE"));
 }
 
-TDMUserParameter::~TDMUserParameter()
+void TDMUserParameter::TablesOpened()
 {
-    CloseTables();
-}
-
-void TDMUserParameter::OpenTables()
-{
-    CloseTables();
-    for (TDataSet *t : {&cdsAmplifier, &cdsType, &cdsParameter, &cdsTable_Data, &cdsAmp_Para, &cdsModel, &cdsSystem})
-        t->SetJapanese(env.Japanese);
-    intf.LoadTable(cdsAmplifier, QStringLiteral("0_AMPLIFIER.cds"));
-    intf.LoadTable(cdsType, QStringLiteral("1_TYPE.cds"));
-    intf.LoadTable(cdsParameter, QStringLiteral("1_PARAMETER.cds"));
-    intf.LoadTable(cdsTable_Data, QStringLiteral("1_TABLE_DATA.cds"));
-    intf.LoadTable(cdsAmp_Para, QStringLiteral("1_AMP_PARA.cds"));
-    intf.LoadTable(cdsModel, QStringLiteral("3_MODEL.cds"));
-    intf.LoadTable(cdsSystem, QStringLiteral("3_SYSTEM.cds"));
-    cdsParameter.RefreshLookups();
-    cdsAmp_Para.RefreshLookups();
     cdsAmp_Para.SetIndexName(IndexModePage);
-    // Nothing is listed until a group is selected.
-    cdsAmp_Para.SetFilter(QStringLiteral("AMPLIFIER_ID=-1"));
-    fNow = cdsAmp_Para.FieldIndex(QStringLiteral("NOW_VALUE"));
-    fInput = cdsAmp_Para.FieldIndex(QStringLiteral("INPUT_VALUE"));
-
-    definitions.clear();
-    definitions.reserve(size_t(cdsAmp_Para.AllRowCount()));
-    for (int r = 0; r < cdsAmp_Para.AllRowCount(); ++r)
-        definitions.push_back(ParamRows::Definition(cdsAmp_Para, r));
-    tableData = ParamRows::TableData(cdsTable_Data);
     BuildLevelFilter(true);
-}
-
-void TDMUserParameter::CloseTables()
-{
-    for (TDataSet *t : {&cdsAmplifier, &cdsType, &cdsParameter, &cdsTable_Data, &cdsAmp_Para, &cdsModel, &cdsSystem})
-        t->Close();
-    definitions.clear();
-    tableData.clear();
 }
 
 void TDMUserParameter::BuildLevelFilter(bool recompute)
 {
     if (recompute) {
-        for (int level = 1; level <= 4; ++level) {
-            const QString types = ParamRows::IdList(cdsType, QStringLiteral("LEVEL In (%1)").arg(level));
-            levelLists[size_t(level - 1)] =
-                types.isEmpty() ? QString() : ParamRows::IdList(cdsParameter, QStringLiteral("TYPE_ID In (%1)").arg(types));
-        }
-        cdsType.ClearFilter();
-        cdsParameter.ClearFilter();
+        for (int level = 1; level <= 4; ++level)
+            levelLists[size_t(level - 1)] = ParameterIdsOfLevel(level);
     }
     QString filter = levelLists[0];
     const int shown = std::clamp(env.DisplayLevel, int(dlBasic), int(dlService));
@@ -110,58 +66,6 @@ QString TDMUserParameter::LevelName(int displayLevel)
 QString TDMUserParameter::LevelName() const
 {
     return LevelName(env.DisplayLevel);
-}
-
-int TDMUserParameter::ModelKeyOfCode(int code)
-{
-    cdsAmplifier.ClearFilter();
-    if (!cdsAmplifier.Locate(QStringLiteral("CODE"), TValue(code)))
-        return -1;
-    return cdsAmplifier.Field(QStringLiteral("ID")).AsInteger();
-}
-
-int TDMUserParameter::ModelKey(int source)
-{
-    if (source >= 1)
-        return ModelKeyOfCode(env.AmpCode(source));
-    if (source == 0)
-        return ModelKeyOfCode(fileImage.ampCode);
-    return -1;
-}
-
-bool TDMUserParameter::ReadText(int axis, const TValue &address, QString &text)
-{
-    const auto a = uint32_t(address.AsInteger());
-    QByteArray first, second;
-    if (!dmTran.ReadBytes8(axis, a, first) || !dmTran.ReadBytes8(axis, a + 8, second))
-        return false;
-    QByteArray bytes = first.left(8) + second.left(2);
-    for (char &c : bytes)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    text = ShiftJis::Decode(bytes);
-    return true;
-}
-
-bool TDMUserParameter::ReadModelTexts(int source)
-{
-    if (source <= 0) {
-        motorModel.clear();
-        ampModel.clear();
-        return true;
-    }
-    const int key = ModelKeyOfCode(env.AmpCode(source));
-    cdsModel.ClearFilter();
-    if (!cdsModel.Locate(QStringLiteral("AMPLIFIER_ID"), TValue(key)))
-        return true;
-    // The motor block starts with its code words; its text follows them.
-    const TValue motor = cdsModel.Field(QStringLiteral("MOTOR_ADDRESS"));
-    const TValue amp = cdsModel.Field(QStringLiteral("AMPLIFIER_ADDRESS"));
-    if (!motor.IsNull() && !ReadText(source, TValue(motor.AsInt64() + 4), motorModel))
-        return false;
-    if (!amp.IsNull() && !ReadText(source, amp, ampModel))
-        return false;
-    return true;
 }
 
 void TDMUserParameter::FilterListed(int key, std::optional<int> group)
@@ -228,20 +132,8 @@ bool TDMUserParameter::ReadFromAmplifier(int axis)
             progress->Step();
     }
 
-    if (ok) {
-        // A failed settings read counts as 0 (the transaction layer has
-        // reported it); each byte is read at its own address.
-        auto readByte = [&](int address) -> std::optional<int> {
-            TDMTran::TWords w{};
-            if (!dmTran.ReadWords4(axis, uint32_t(address), 1, w))
-                return std::nullopt;
-            return w[0] & 0xFF;
-        };
-        const std::optional<int> p9 = readByte(TDecimalSettings::kPlaces9Address);
-        const std::optional<int> p10 = readByte(TDecimalSettings::kPlaces10Address);
-        const std::optional<int> unit = readByte(TDecimalSettings::kUnitAddress);
-        decimals = TDecimalSettings::FromAmplifier(p9, p10, unit);
-    }
+    if (ok)
+        ReadDecimals(axis);
 
     for (int i = 0; i < rows; ++i) {
         const int r = cdsAmp_Para.RowIdAt(i);
@@ -263,24 +155,7 @@ bool TDMUserParameter::LoadFromFile(const QString &fileName)
     decimals = TDecimalSettings::FromImage(fileImage);
     cdsAmp_Para.SetIndexName(IndexModePage);
     FilterListed(ModelKeyOfCode(fileImage.ampCode), std::nullopt);
-    const int rows = cdsAmp_Para.RecordCount();
-    if (rows == 0)
-        return true;
-    const int fAddress = cdsAmp_Para.FieldIndex(QStringLiteral("ADDRESS"));
-    const int fLength = cdsAmp_Para.FieldIndex(QStringLiteral("LENGTH"));
-    if (progress)
-        progress->Start(Tr("読み出し中"), Tr("読み出し中です。お待ちください。"), rows);
-    for (int i = 0; i < rows; ++i) {
-        const int r = cdsAmp_Para.RowIdAt(i);
-        const TValue v(qint64(ImageValue(fileImage, cdsAmp_Para.RowValue(r, fAddress).AsInt64(),
-                                         cdsAmp_Para.RowValue(r, fLength).AsInteger())));
-        if (cdsAmp_Para.RowValue(r, fNow) != v)
-            cdsAmp_Para.SetRowValue(r, fNow, v);
-        if (progress)
-            progress->Step();
-    }
-    if (progress)
-        progress->Finish();
+    TakeImageValues(fileImage, true);
     return true;
 }
 
@@ -301,13 +176,6 @@ bool TDMUserParameter::GroupExists(int source, int group)
     return false;
 }
 
-void TDMUserParameter::ClearInputs()
-{
-    for (int r = 0; r < cdsAmp_Para.AllRowCount(); ++r)
-        if (!cdsAmp_Para.RowValue(r, fInput).IsNull())
-            cdsAmp_Para.SetRowValue(r, fInput, TValue());
-}
-
 void TDMUserParameter::SelectGroup(int source, int group)
 {
     ClearInputs();
@@ -316,156 +184,18 @@ void TDMUserParameter::SelectGroup(int source, int group)
     cdsAmp_Para.First();
 }
 
-std::optional<qint32> TDMUserParameter::Optional(const TValue &v)
-{
-    if (v.IsNull())
-        return std::nullopt;
-    return qint32(v.AsInt64());
-}
-
-std::optional<qint32> TDMUserParameter::NowValue(int position) const
-{
-    return Optional(cdsAmp_Para.ValueAt(position, fNow));
-}
-
-std::optional<qint32> TDMUserParameter::InputValue(int position) const
-{
-    return Optional(cdsAmp_Para.ValueAt(position, fInput));
-}
-
-bool TDMUserParameter::InputChanged(int position) const
-{
-    const std::optional<qint32> input = InputValue(position);
-    return input && input != NowValue(position);
-}
-
 bool TDMUserParameter::EditCurrentRow()
 {
-    if (cdsAmp_Para.IsEmpty() || !RunEditDialog)
+    if (cdsAmp_Para.IsEmpty())
         return false;
-    const int position = cdsAmp_Para.RecNo();
-    const int rowId = cdsAmp_Para.CurrentRowId();
-    const TParamDef &def = Definition(rowId);
-    if (def.length != 1 && def.length != 2 && def.length != 4) {
-        // No command writes such a value: refuse the input rather than
-        // show it as written.
-        TMessenger::Instance().Error(Tr("アンプ定義ファイルが壊れています。"));
-        return false;
-    }
-    const std::optional<qint32> input = InputValue(position);
-    const qint32 start = input ? *input : NowValue(position).value_or(0);
-    TDMUserParameterEdit edit(intf, env.Japanese);
-    if (!edit.EditParameter(def.ampId, def.address, start, decimals, RunEditDialog))
-        return false;
-    if (input && *input == edit.Value())
-        return false;
-    cdsAmp_Para.SetRowValue(rowId, fInput, TValue(qint64(edit.Value())));
-    return true;
-}
-
-bool TDMUserParameter::HasChanges() const
-{
-    for (int r = 0; r < cdsAmp_Para.AllRowCount(); ++r) {
-        const TValue &input = cdsAmp_Para.RowValue(r, fInput);
-        if (!input.IsNull() && input != cdsAmp_Para.RowValue(r, fNow))
-            return true;
-    }
-    return false;
-}
-
-bool TDMUserParameter::WriteValue(int axis, int address, int length, qint32 value)
-{
-    const auto a = uint32_t(address);
-    switch (length) {
-    case 1: return dmTran.WriteByte(axis, a, uint8_t(value & 0xFF));
-    case 2: return dmTran.WriteWord(axis, a, uint16_t(value & 0xFFFF));
-    case 4: return dmTran.WriteLong(axis, a, uint32_t(value));
-    default: return false; // nothing was sent: never report it as written
-    }
+    return EditRow(cdsAmp_Para.CurrentRowId());
 }
 
 bool TDMUserParameter::WriteToAmplifier(int axis)
 {
     if (axis < 1)
         return true;
-    const int remembered = cdsAmp_Para.RecNo();
-    const int rows = RowCount();
-    if (progress)
-        progress->Start(Tr("書き込み中"), Tr("書き込み中です。お待ちください。"), rows);
-    bool ok = true;
-    for (int i = 0; i < rows; ++i) {
-        const int r = RowIdAt(i);
-        const TValue input = cdsAmp_Para.RowValue(r, fInput);
-        if (!input.IsNull()) {
-            if (input != cdsAmp_Para.RowValue(r, fNow)) {
-                const TParamDef &def = Definition(r);
-                if (!WriteValue(axis, def.address, def.length, qint32(input.AsInt64()))) {
-                    ok = false;
-                    break;
-                }
-                cdsAmp_Para.SetRowValue(r, fNow, input);
-            }
-            cdsAmp_Para.SetRowValue(r, fInput, TValue());
-        }
-        if (progress)
-            progress->Step();
-    }
-    if (progress)
-        progress->Finish();
-    if (remembered >= 0)
-        cdsAmp_Para.SetRecNo(remembered);
-    return ok;
-}
-
-bool TDMUserParameter::SaveToFile(const QString &fileName)
-{
-    const int rows = RowCount();
-    // A short file has no place for some rows: an input there would be
-    // dropped while the grid showed it as saved.
-    QStringList outside;
-    for (int i = 0; i < rows; ++i) {
-        const int r = RowIdAt(i);
-        const TValue &input = cdsAmp_Para.RowValue(r, fInput);
-        if (input.IsNull() || input == cdsAmp_Para.RowValue(r, fNow))
-            continue;
-        const TParamDef &def = Definition(r);
-        if (!fileImage.Contains(def.address, def.length))
-            outside.append(def.symbol);
-    }
-    if (!outside.isEmpty()) {
-        TMessenger::Instance().Warning(
-            Tr("%1\r\nファイルに含まれていないパラメータのため、保存できません。").arg(outside.join(QStringLiteral(", "))));
-        return false;
-    }
-    TBuffer image = fileImage;
-    if (progress)
-        progress->Start(Tr("書き込み中"), Tr("書き込み中です。お待ちください。"), rows);
-    for (int i = 0; i < rows; ++i) {
-        const int r = RowIdAt(i);
-        const TValue &input = cdsAmp_Para.RowValue(r, fInput);
-        if (!input.IsNull() && input != cdsAmp_Para.RowValue(r, fNow)) {
-            const TParamDef &def = Definition(r);
-            SetImageValue(image, def.address, qint32(input.AsInt64()), def.length);
-        }
-        if (progress)
-            progress->Step();
-    }
-    const bool ok = dmMain.WriteParameterFile(image, fileName);
-    if (progress)
-        progress->Finish();
-    if (!ok)
-        return false;
-    fileImage = std::move(image);
-    for (int i = 0; i < rows; ++i) {
-        const int r = RowIdAt(i);
-        const TValue input = cdsAmp_Para.RowValue(r, fInput);
-        if (input.IsNull())
-            continue;
-        if (input != cdsAmp_Para.RowValue(r, fNow))
-            cdsAmp_Para.SetRowValue(r, fNow, input);
-        cdsAmp_Para.SetRowValue(r, fInput, TValue());
-    }
-    return true;
+    return WriteInputs(axis, false);
 }
 
 bool TDMUserParameter::ChangeLevel()
@@ -474,18 +204,6 @@ bool TDMUserParameter::ChangeLevel()
         return false;
     BuildLevelFilter(false);
     return true;
-}
-
-void TDMUserParameter::TransferFileToAmp(int source)
-{
-    if (RunTransfer)
-        RunTransfer(TTransfer::FileToAmp, source);
-}
-
-void TDMUserParameter::TransferAmpToFile(int source)
-{
-    if (RunTransfer)
-        RunTransfer(TTransfer::AmpToFile, source);
 }
 
 QString TDMUserParameter::CellText(int position, TColumn column) const
@@ -537,4 +255,19 @@ QString TDMUserParameter::ColumnTitle(TColumn column)
     case colStandard: return Tr("標準設定値");
     default: return QString();
     }
+}
+
+TParameterGrid TDMUserParameter::Grid() const
+{
+    TParameterGrid g;
+    for (int c = 0; c < ColumnCount; ++c)
+        g.titles.push_back(ColumnTitle(TColumn(c)));
+    const int right = int(Qt::AlignRight | Qt::AlignVCenter);
+    g.alignment = {int(Qt::AlignCenter), 0, 0, right, 0, right, right, right, right};
+    g.nowColumn = colNow;
+    g.inputColumn = colInput;
+    g.rows = [this] { return RowCount(); };
+    g.text = [this](int row, int column) { return CellText(row, TColumn(column)); };
+    g.inputRed = [this](int row) { return InputChanged(row); };
+    return g;
 }

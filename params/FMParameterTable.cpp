@@ -1,54 +1,43 @@
 #include "params/FMParameterTable.h"
 
-#include "params/DMUserParameter.h"
-
 #include <QBrush>
 #include <QColor>
 
-TFMParameterTable::TFMParameterTable(TDMUserParameter &module, QObject *parent)
-    : QAbstractTableModel(parent), dm(module)
+TFMParameterTable::TFMParameterTable(TParameterGrid grid, QObject *parent)
+    : QAbstractTableModel(parent), g(std::move(grid))
 {
 }
 
 int TFMParameterTable::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : dm.RowCount();
+    return parent.isValid() ? 0 : g.rows();
 }
 
 int TFMParameterTable::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : TDMUserParameter::ColumnCount;
+    return parent.isValid() ? 0 : int(g.titles.size());
 }
 
 QVariant TFMParameterTable::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= dm.RowCount())
+    if (!index.isValid() || index.row() >= g.rows())
         return QVariant();
-    const auto column = TDMUserParameter::TColumn(index.column());
+    const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return dm.CellText(index.row(), column);
+        return g.text(index.row(), column);
     case Qt::BackgroundRole:
-        if (column == TDMUserParameter::colNow)
+        if (column == g.nowColumn)
             return QBrush(QColor(0xFF, 0xFF, 0xE0));
         return QVariant();
     case Qt::ForegroundRole:
-        if (column == TDMUserParameter::colInput && dm.InputChanged(index.row()))
+        if (column == g.inputColumn && g.inputRed && g.inputRed(index.row()))
             return QBrush(Qt::red);
         return QVariant();
     case Qt::TextAlignmentRole:
-        switch (column) {
-        case TDMUserParameter::colNow:
-        case TDMUserParameter::colInput:
-        case TDMUserParameter::colMin:
-        case TDMUserParameter::colMax:
-        case TDMUserParameter::colStandard:
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        case TDMUserParameter::colPage:
-            return int(Qt::AlignCenter);
-        default:
-            return int(Qt::AlignLeft | Qt::AlignVCenter);
-        }
+        if (size_t(column) < g.alignment.size() && g.alignment[size_t(column)] != 0)
+            return g.alignment[size_t(column)];
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return QVariant();
     }
@@ -56,8 +45,8 @@ QVariant TFMParameterTable::data(const QModelIndex &index, int role) const
 
 QVariant TFMParameterTable::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return TDMUserParameter::ColumnTitle(TDMUserParameter::TColumn(section));
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && size_t(section) < g.titles.size())
+        return g.titles[size_t(section)];
     return QVariant();
 }
 
@@ -69,6 +58,6 @@ void TFMParameterTable::Reload()
 
 void TFMParameterTable::ValuesChanged()
 {
-    if (dm.RowCount() > 0)
-        emit dataChanged(index(0, 0), index(dm.RowCount() - 1, TDMUserParameter::ColumnCount - 1));
+    if (g.rows() > 0)
+        emit dataChanged(index(0, 0), index(g.rows() - 1, columnCount() - 1));
 }

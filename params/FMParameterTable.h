@@ -1,18 +1,17 @@
 #pragma once
 
+#include "params/ParameterGrid.h"
+
 #include <QAbstractTableModel>
 
-class TDMUserParameter;
-
-// The grid's view of the module's current list: one row per listed
-// parameter, the columns of TDMUserParameter::TColumn, every value drawn
-// through the value codec. The value column has a light yellow ground; an
-// input that differs from the value is red.
+// One grid of a parameter window, as its module describes it. The current
+// value column has a light yellow ground; an input that differs from the
+// value is red.
 class TFMParameterTable : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit TFMParameterTable(TDMUserParameter &module, QObject *parent = nullptr);
+    explicit TFMParameterTable(TParameterGrid grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -25,5 +24,5 @@ public:
     void ValuesChanged();
 
 private:
-    TDMUserParameter &dm;
+    TParameterGrid g;
 };

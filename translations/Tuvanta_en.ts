@@ -367,6 +367,41 @@ Load anyway?</translation>
     </message>
 </context>
 <context>
+    <name>TDMMotorParameter</name>
+    <message>
+        <source>アンプ容量</source>
+        <translation>Amplifier capacity</translation>
+    </message>
+    <message>
+        <source>モータ構造</source>
+        <translation>Motor structure</translation>
+    </message>
+    <message>
+        <source>主回路電源入力電圧</source>
+        <translation>Main circuit input voltage</translation>
+    </message>
+    <message>
+        <source>モータエンコーダタイプ</source>
+        <translation>Motor encoder type</translation>
+    </message>
+    <message>
+        <source>インクリメンタルエンコーダ機能選択</source>
+        <translation>Incremental encoder function</translation>
+    </message>
+    <message>
+        <source>インクリメンタルエンコーダ分解能</source>
+        <translation>Incremental encoder resolution</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダ機能選択</source>
+        <translation>Absolute encoder function</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダ分解能</source>
+        <translation>Absolute encoder resolution</translation>
+    </message>
+</context>
+<context>
     <name>TDMMultiMonitor</name>
     <message>
         <source>軸番号</source>
@@ -378,6 +413,84 @@ Load anyway?</translation>
     <message>
         <source>No.%1 の軸番号と表示パラメータを選択してください。</source>
         <translation>No.%1: choose the axis number and the display parameter.</translation>
+    </message>
+</context>
+<context>
+    <name>TDMParameterBase</name>
+    <message>
+        <source>読み出し中</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>読み出し中です。お待ちください。</source>
+        <translation>Reading, please wait.</translation>
+    </message>
+</context>
+<context>
+    <name>TDMSystemParameter</name>
+    <message>
+        <source>アンプ容量</source>
+        <translation>Amplifier capacity</translation>
+    </message>
+    <message>
+        <source>モータ構造</source>
+        <translation>Motor structure</translation>
+    </message>
+    <message>
+        <source>制御電源入力電圧</source>
+        <translation>Control power input voltage</translation>
+    </message>
+    <message>
+        <source>制御電源入力種別</source>
+        <translation>Control power input kind</translation>
+    </message>
+    <message>
+        <source>主回路電源入力電圧</source>
+        <translation>Main circuit input voltage</translation>
+    </message>
+    <message>
+        <source>主回路電源入力種別</source>
+        <translation>Main circuit input kind</translation>
+    </message>
+    <message>
+        <source>モータエンコーダタイプ</source>
+        <translation>Motor encoder type</translation>
+    </message>
+    <message>
+        <source>インクリメンタルエンコーダ機能選択</source>
+        <translation>Incremental encoder function</translation>
+    </message>
+    <message>
+        <source>インクリメンタルエンコーダ分解能</source>
+        <translation>Incremental encoder resolution</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダ機能選択</source>
+        <translation>Absolute encoder function</translation>
+    </message>
+    <message>
+        <source>アブソリュートエンコーダ分解能</source>
+        <translation>Absolute encoder resolution</translation>
+    </message>
+    <message>
+        <source>組合せモータ型番</source>
+        <translation>Combined motor model</translation>
+    </message>
+    <message>
+        <source>制御モード</source>
+        <translation>Control mode</translation>
+    </message>
+    <message>
+        <source>位置ループ制御・位置ループエンコーダ選択</source>
+        <translation>Position loop and loop encoder</translation>
+    </message>
+    <message>
+        <source>外部エンコーダ分解能</source>
+        <translation>External encoder resolution</translation>
+    </message>
+    <message>
+        <source>回生抵抗選択</source>
+        <translation>Regenerative resistor</translation>
     </message>
 </context>
 <context>
@@ -1366,6 +1479,40 @@ The monitor closes.</translation>
     </message>
 </context>
 <context>
+    <name>TFMMotorParameter</name>
+    <message>
+        <source>モータパラメータ設定</source>
+        <translation>Motor Parameters</translation>
+    </message>
+    <message>
+        <source>システム</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>モータ設定</source>
+        <translation>Motor setting</translation>
+    </message>
+    <message>
+        <source>一覧からモータを選択(&amp;M)...</source>
+        <translation>Choose a &amp;Motor from the List...</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMotorSelect</name>
+    <message>
+        <source>モータ選択</source>
+        <translation>Motor Selection</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>TFMMultiMonitor</name>
     <message>
         <source>マルチモニタ表示</source>
@@ -1495,6 +1642,117 @@ Change the feed amount or the feed speed.</translation>
     </message>
 </context>
 <context>
+    <name>TFMParameterWindow</name>
+    <message>
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
+よろしいですか?</source>
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
+Are you sure?</translation>
+    </message>
+    <message>
+        <source>新規作成(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>アンプから読み出し(&amp;R)</source>
+        <translation>&amp;Read from Amplifier</translation>
+    </message>
+    <message>
+        <source>アンプに書き込み(&amp;W)</source>
+        <translation>&amp;Write to Amplifier</translation>
+    </message>
+    <message>
+        <source>通信状態の確認(&amp;C)...</source>
+        <translation>&amp;Communication Check...</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
+        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+    </message>
+    <message>
+        <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
+        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+    </message>
+    <message>
+        <source>パラメータの照合(&amp;M)...</source>
+        <translation>Parameter Co&amp;mparison...</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>プリンタの設定(&amp;S)...</source>
+        <translation>Printer &amp;Setup...</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>アンプ(&amp;A)</source>
+        <translation>&amp;Amplifier</translation>
+    </message>
+    <message>
+        <source>ディスク(&amp;D)</source>
+        <translation>&amp;Disk</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>No servo amplifier can be reached.</translation>
+    </message>
+    <message>
+        <source>%1 - [%2]</source>
+        <translation>%1 - [%2]</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>パラメータが変更されています。<byte value="xd" />
+変更をファイルに保存しますか?</source>
+        <translation>The parameters have been changed.<byte value="xd" />
+Save the changes to the file?</translation>
+    </message>
+    <message>
+        <source>パラメータが変更されています。<byte value="xd" />
+変更をサーボアンプに書き込みますか?</source>
+        <translation>The parameters have been changed.<byte value="xd" />
+Write the changes to the servo amplifier?</translation>
+    </message>
+    <message>
+        <source>パラメータをファイルに保存します。<byte value="xd" />
+よろしいですか?</source>
+        <translation>The parameters will be saved to the file.<byte value="xd" />
+Continue?</translation>
+    </message>
+</context>
+<context>
     <name>TFMProgress</name>
     <message>
         <source>サーボオフ</source>
@@ -1569,6 +1827,17 @@ Change the feed amount or the feed speed.</translation>
     <message>
         <source>残り時間 : </source>
         <translation>Time left: </translation>
+    </message>
+</context>
+<context>
+    <name>TFMSystemParameter</name>
+    <message>
+        <source>システムパラメータ設定</source>
+        <translation>System Parameters</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)...</source>
+        <translation>&amp;Edit...</translation>
     </message>
 </context>
 <context>

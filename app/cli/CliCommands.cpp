@@ -1,13 +1,13 @@
 #include "app/cli/CliCommand.h"
 
-TCliCommand CliMonitor();
-TCliCommand CliTraceCommand();
-
 // Each data-module command of tuvanta-cli, in help order. A command lives in
 // its own file (CliMonitor.cpp, ...) and offers a function that returns its
 // TCliCommand; list it here once.
+TCliCommand CliMonitor();
 TCliCommand CliAlarmsCommand();
 TCliCommand CliAlarmResetCommand();
+TCliCommand CliTraceCommand();
+TCliCommand CliMotorCommand();
 
 const QList<TCliCommand> &CliCommands()
 {
@@ -16,6 +16,7 @@ const QList<TCliCommand> &CliCommands()
         CliAlarmsCommand(),
         CliAlarmResetCommand(),
         CliTraceCommand(),
+        CliMotorCommand(),
     };
     return commands;
 }

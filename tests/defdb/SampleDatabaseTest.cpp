@@ -244,12 +244,12 @@ TEST_F(SampleDatabase, PerModelTablesFollowTheModels)
     ASSERT_TRUE(model.Locate(QStringLiteral("AMPLIFIER_ID"), c));
     EXPECT_TRUE(model.Field(QStringLiteral("VERSION_ADDRESS")).IsNull());
 
-    ASSERT_TRUE(system.Locate(QStringLiteral("AMPLIFIER_ID"), c));
-    EXPECT_TRUE(system.Field(QStringLiteral("RESERVE2_ADDRESS")).IsNull());
+    EXPECT_FALSE(system.Locate(QStringLiteral("AMPLIFIER_ID"), c));
+    ASSERT_TRUE(system.Locate(QStringLiteral("AMPLIFIER_ID"), a));
     system.SetJapanese(false);
-    EXPECT_EQ(system.Field(QStringLiteral("CNTPWRVL_TEXT")).AsString(), QStringLiteral("200 V AC"));
+    EXPECT_EQ(system.Field(QStringLiteral("CNTPWRVL_TEXT")).AsString(), QStringLiteral("24 V DC"));
     system.SetJapanese(true);
-    EXPECT_EQ(system.Field(QStringLiteral("CNTPWRVL_TEXT")).AsString(), QStringLiteral("AC200V"));
+    EXPECT_EQ(system.Field(QStringLiteral("CNTPWRVL_TEXT")).AsString(), QStringLiteral("DC24V"));
 
     ASSERT_TRUE(testrun.Locate(QStringLiteral("AMPLIFIER_ID"), a));
     EXPECT_FALSE(testrun.Field(QStringLiteral("COMMON_ADDRESS")).IsNull());
