@@ -114,19 +114,19 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actCommSet = MakeAction("actCommSet", tr("通信設定(&S)..."),
                             tr("通信設定") + sep
                                 + tr("通信ポート、通信速度、使用する軸番号を設定します"),
-                            TileIcon(QStringLiteral("設"), CommColour));
+                            TileIcon(tr("設", "tool-bar mark"), CommColour));
     actCommOnline = MakeAction("actCommOnline", tr("オフライン->オンライン(&N)..."),
                                tr("オンライン") + sep
                                    + tr("通信ポートを開き、サーボアンプとの通信を始めます"),
-                               TileIcon(QStringLiteral("接"), CommColour));
+                               TileIcon(tr("接", "tool-bar mark"), CommColour));
     actCommAxesCheck = MakeAction("actCommAxesCheck", tr("通信状態の確認(&C)..."),
                                   tr("通信状態の確認") + sep
                                       + tr("どの軸番号のサーボアンプが応答するかを確認します"),
-                                  TileIcon(QStringLiteral("確"), CommColour));
+                                  TileIcon(tr("確", "tool-bar mark"), CommColour));
     actCommOffline = MakeAction("actCommOffline", tr("オンライン->オフライン(&F)"),
                                 tr("オフライン") + sep
                                     + tr("サーボアンプとの通信を終え、通信ポートを閉じます"),
-                                TileIcon(QStringLiteral("断"), CommColour));
+                                TileIcon(tr("断", "tool-bar mark"), CommColour));
     actCommReset = MakeAction("actCommReset", tr("通信リセット(&R)"),
                               tr("通信リセット") + sep
                                   + tr("通信ラインをリセットし、オフラインにします"));
@@ -136,23 +136,23 @@ TFMMain::TFMMain(TDMEnvironment &environment, TDMInterface &loader, TDMMain &mai
     actParamGeneralSet = MakeAction("actParamGeneralSet", tr("一般パラメータ設定(&G)..."),
                                     tr("一般パラメータ") + sep
                                         + tr("一般パラメータを表示、編集します"),
-                                    TileIcon(QStringLiteral("一般"), ParamColour));
+                                    TileIcon(tr("一般", "tool-bar mark"), ParamColour));
     actParamSystemSet = MakeAction("actParamSystemSet", tr("システムパラメータ設定(&S)..."),
                                    tr("システムパラメータ") + sep
                                        + tr("システムパラメータを表示、編集します"),
-                                   TileIcon(QStringLiteral("シス"), ParamColour));
+                                   TileIcon(tr("シス", "tool-bar mark"), ParamColour));
     actParamMotorSet = MakeAction("actParamMotorSet", tr("モータパラメータ設定(&M)..."),
                                   tr("モータパラメータ") + sep
                                       + tr("モータパラメータを表示、編集します"),
-                                  TileIcon(QStringLiteral("モ"), ParamColour));
+                                  TileIcon(tr("モ", "tool-bar mark"), ParamColour));
     actParamSave = MakeAction("actParamSave", tr("パラメータの転送 [アンプ->ファイル](&F)..."),
                               tr("アンプ->ファイル") + sep
                                   + tr("サーボアンプのパラメータをファイルに保存します"),
-                              TileIcon(QStringLiteral("保"), ParamColour));
+                              TileIcon(tr("保", "tool-bar mark"), ParamColour));
     actParamLoad = MakeAction("actParamLoad", tr("パラメータの転送 [ファイル->アンプ](&A)..."),
                               tr("ファイル->アンプ") + sep
                                   + tr("ファイルのパラメータをサーボアンプに書き込みます"),
-                              TileIcon(QStringLiteral("書"), ParamColour));
+                              TileIcon(tr("書", "tool-bar mark"), ParamColour));
     actMonitorDisp = MakeAction("actMonitorDisp", tr("モニタ表示(&D)..."),
                                 tr("モニタ表示") + sep
                                     + tr("サーボアンプのモニタ値を表示します"),

@@ -28,47 +28,47 @@
         <translation>Fixed Excitation</translation>
     </message>
     <message>
-        <source>アナログ速度指令／トルク指令オートオフセット調整を実行しますか?<byte value="xd" />
-V-REF端子に0Vを入力してください。<byte value="xd" />
+        <source>アナログ速度指令／トルク指令オートオフセット調整を実行しますか?<byte value="xd"/>
+V-REF端子に0Vを入力してください。<byte value="xd"/>
 （この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
-        <translation>Run the analog speed/torque command auto offset adjustment?<byte value="xd" />
-Apply 0 V to the V-REF terminal.<byte value="xd" />
+        <translation>Run the analog speed/torque command auto offset adjustment?<byte value="xd"/>
+Apply 0 V to the V-REF terminal.<byte value="xd"/>
 (After this adjustment the present input voltage is taken as 0 V.)</translation>
     </message>
     <message>
-        <source>アナログトルク加算指令オートオフセット調整を実行しますか?<byte value="xd" />
-T-COMP端子に0Vを入力してください。<byte value="xd" />
+        <source>アナログトルク加算指令オートオフセット調整を実行しますか?<byte value="xd"/>
+T-COMP端子に0Vを入力してください。<byte value="xd"/>
 （この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
-        <translation>Run the analog torque addition command auto offset adjustment?<byte value="xd" />
-Apply 0 V to the T-COMP terminal.<byte value="xd" />
+        <translation>Run the analog torque addition command auto offset adjustment?<byte value="xd"/>
+Apply 0 V to the T-COMP terminal.<byte value="xd"/>
 (After this adjustment the present input voltage is taken as 0 V.)</translation>
     </message>
     <message>
-        <source>アラームリセットを実行しますか?<byte value="xd" />
+        <source>アラームリセットを実行しますか?<byte value="xd"/>
 アラームリセットは、発生原因を取り除き安全を確認してから実施してください。</source>
-        <translation>Run the alarm reset?<byte value="xd" />
+        <translation>Run the alarm reset?<byte value="xd"/>
 Remove the cause of the alarm and make sure it is safe before resetting.</translation>
     </message>
     <message>
-        <source>アラームトレースクリアを実行しますか?<byte value="xd" />
+        <source>アラームトレースクリアを実行しますか?<byte value="xd"/>
 過去に発生したアラームデータをクリアします。</source>
-        <translation>Run the alarm trace clear?<byte value="xd" />
+        <translation>Run the alarm trace clear?<byte value="xd"/>
 The data of past alarms is cleared.</translation>
     </message>
     <message>
-        <source>アブソリュートエンコーダクリアを実行しますか?<byte value="xd" />
+        <source>アブソリュートエンコーダクリアを実行しますか?<byte value="xd"/>
 アブソリュートエンコーダの多回転データおよびアブソリュートエンコーダ内のアラームをリセットします。</source>
-        <translation>Run the absolute encoder clear?<byte value="xd" />
+        <translation>Run the absolute encoder clear?<byte value="xd"/>
 The multi-turn data of the absolute encoder and the alarms inside the encoder are reset.</translation>
     </message>
     <message>
-        <source>固定励磁操作を実行しますか?<byte value="xd" />
-リニアモータに対する固定励磁操作を実施します。<byte value="xd" />
-"OK"をクリックすると、モータが動作します。（約5秒間。動作範囲はリニアモータの種類によって異なります。）<byte value="xd" />
+        <source>固定励磁操作を実行しますか?<byte value="xd"/>
+リニアモータに対する固定励磁操作を実施します。<byte value="xd"/>
+&quot;OK&quot;をクリックすると、モータが動作します。（約5秒間。動作範囲はリニアモータの種類によって異なります。）<byte value="xd"/>
 周囲の安全を十分に確保した上で実施してください。</source>
-        <translation>Run the fixed excitation?<byte value="xd" />
-The linear motor is excited with a fixed current.<byte value="xd" />
-When you click "OK" the motor moves (for about 5 seconds; how far depends on the linear motor).<byte value="xd" />
+        <translation>Run the fixed excitation?<byte value="xd"/>
+The linear motor is excited with a fixed current.<byte value="xd"/>
+When you click &quot;OK&quot; the motor moves (for about 5 seconds; how far depends on the linear motor).<byte value="xd"/>
 Make sure the surroundings are safe first.</translation>
     </message>
     <message>
@@ -99,21 +99,21 @@ Make sure the surroundings are safe first.</translation>
 <context>
     <name>TDMAlarm</name>
     <message>
-        <source>アラーム内容<byte value="xd" />
+        <source>アラーム内容<byte value="xd"/>
 (シンボル)</source>
-        <translation>Alarm<byte value="xd" />
+        <translation>Alarm<byte value="xd"/>
 (Symbol)</translation>
     </message>
     <message>
-        <source>アラーム内容<byte value="xd" />
+        <source>アラーム内容<byte value="xd"/>
 (名称)</source>
-        <translation>Alarm<byte value="xd" />
+        <translation>Alarm<byte value="xd"/>
 (Name)</translation>
     </message>
     <message>
-        <source>アラーム発生時の<byte value="xd" />
+        <source>アラーム発生時の<byte value="xd"/>
 状態</source>
-        <translation>State at<byte value="xd" />
+        <translation>State at<byte value="xd"/>
 the alarm</translation>
     </message>
     <message>
@@ -145,93 +145,93 @@ the alarm</translation>
     <name>TDMJog</name>
     <message>
         <source>速度JOG運転</source>
-        <translation>Velocity JOG</translation>
+        <translation type="vanished">Velocity JOG</translation>
     </message>
     <message>
         <source>パルス送りJOG運転</source>
-        <translation>Pulse-feed JOG</translation>
+        <translation type="vanished">Pulse-feed JOG</translation>
     </message>
     <message>
         <source>オートノッチフィルタチューニング</source>
-        <translation>Automatic notch-filter tuning</translation>
+        <translation type="vanished">Automatic notch-filter tuning</translation>
     </message>
     <message>
         <source>データ測定＆解析</source>
-        <translation>Data measurement &amp; analysis</translation>
+        <translation type="vanished">Data measurement &amp; analysis</translation>
     </message>
     <message>
         <source>オートチューニング結果保存</source>
-        <translation>Save auto-tuning result</translation>
+        <translation type="vanished">Save auto-tuning result</translation>
     </message>
     <message>
         <source>オート制振周波数チューニング</source>
-        <translation>Automatic vibration-suppression frequency tuning</translation>
+        <translation type="vanished">Automatic vibration-suppression frequency tuning</translation>
     </message>
     <message>
         <source>速度JOG運転を実行しますか?</source>
-        <translation>Run the velocity JOG?</translation>
+        <translation type="vanished">Run the velocity JOG?</translation>
     </message>
     <message>
-        <source>パルス送りJOG運転を実行しますか?<byte value="xd" />
+        <source>パルス送りJOG運転を実行しますか?<byte value="xd"/>
 （パルス送りJOG運転を実行すると、位置偏差はクリアされます。）</source>
-        <translation>Run the pulse-feed JOG?<byte value="xd" />
+        <translation type="vanished">Run the pulse-feed JOG?<byte value="xd"/>
 (Running the pulse-feed JOG clears the position deviation.)</translation>
     </message>
     <message>
         <source>オートノッチフィルタチューニングを実行しますか?</source>
-        <translation>Run the automatic notch-filter tuning?</translation>
+        <translation type="vanished">Run the automatic notch-filter tuning?</translation>
     </message>
     <message>
         <source>データ測定＆解析を実行しますか?</source>
-        <translation>Run the data measurement &amp; analysis?</translation>
+        <translation type="vanished">Run the data measurement &amp; analysis?</translation>
     </message>
     <message>
         <source>オートチューニング結果保存を実行しますか?</source>
-        <translation>Save the auto-tuning result?</translation>
+        <translation type="vanished">Save the auto-tuning result?</translation>
     </message>
     <message>
         <source>オート制振周波数チューニングを実行しますか?</source>
-        <translation>Run the automatic vibration-suppression frequency tuning?</translation>
+        <translation type="vanished">Run the automatic vibration-suppression frequency tuning?</translation>
     </message>
     <message>
         <source>を実行することができません。（準備未完了）</source>
-        <translation> cannot be run. (Not ready)</translation>
+        <translation type="vanished"> cannot be run. (Not ready)</translation>
     </message>
     <message>
         <source>を使用することはできません。</source>
-        <translation> cannot be used.</translation>
+        <translation type="vanished"> cannot be used.</translation>
     </message>
     <message>
-        <source>アラーム発生中です。<byte value="xd" />
+        <source>アラーム発生中です。<byte value="xd"/>
 サーボオンできません。</source>
-        <translation>An alarm is present.<byte value="xd" />
+        <translation type="vanished">An alarm is present.<byte value="xd"/>
 The servo cannot be switched on.</translation>
     </message>
     <message>
-        <source>サーボオンできません。<byte value="xd" />
+        <source>サーボオンできません。<byte value="xd"/>
 サーボアンプの状態を確認してください。</source>
-        <translation>The servo cannot be switched on.<byte value="xd" />
+        <translation type="vanished">The servo cannot be switched on.<byte value="xd"/>
 Check the state of the servo amplifier.</translation>
     </message>
     <message>
         <source>オーバートラベル中です。</source>
-        <translation>Overtravel.</translation>
+        <translation type="vanished">Overtravel.</translation>
     </message>
     <message>
         <source>設定範囲外です。</source>
-        <translation>Out of the setting range.</translation>
+        <translation type="vanished">Out of the setting range.</translation>
     </message>
     <message>
         <source>通信可能なサーボアンプが存在しません。</source>
-        <translation>No servo amplifier can be reached.</translation>
+        <translation type="vanished">No servo amplifier can be reached.</translation>
     </message>
 </context>
 <context>
     <name>TDMLoadSave</name>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd" />
+        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd"/>
 転送しますか?</source>
-        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd" />
+        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd"/>
 Transfer the others?</translation>
     </message>
     <message>
@@ -270,19 +270,19 @@ Transfer the others?</translation>
 <context>
     <name>TDMMain</name>
     <message>
-        <source>%1<byte value="xd" />
-ファイルに書き込めません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルに書き込めません。<byte value="xd"/>
 %2</source>
-        <translation>%1<byte value="xd" />
-Cannot write to the file.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+Cannot write to the file.<byte value="xd"/>
 %2</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
-ファイルを開けません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルを開けません。<byte value="xd"/>
 %2</source>
-        <translation>%1<byte value="xd" />
-Cannot open the file.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+Cannot open the file.<byte value="xd"/>
 %2</translation>
     </message>
     <message>
@@ -293,31 +293,31 @@ Cannot open the file.<byte value="xd" />
 <context>
     <name>TDMMakerLoad</name>
     <message>
-        <source>パラメータレベル500未満をロードします。<byte value="xd" />
+        <source>パラメータレベル500未満をロードします。<byte value="xd"/>
 （P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）</source>
-        <translation>Loads the parameter levels below 500.<byte value="xd" />
+        <translation>Loads the parameter levels below 500.<byte value="xd"/>
 (The P1 board type, the alarm history, the offset adjustments and the reserve area are not loaded.)</translation>
     </message>
     <message>
-        <source>パラメータレベル800,900以外をロードします。<byte value="xd" />
-（オフセット調整値はロードされません）<byte value="xd" />
+        <source>パラメータレベル800,900以外をロードします。<byte value="xd"/>
+（オフセット調整値はロードされません）<byte value="xd"/>
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every parameter level but 800 and 900.<byte value="xd" />
-(The offset adjustments are not loaded.)<byte value="xd" />
+        <translation>Loads every parameter level but 800 and 900.<byte value="xd"/>
+(The offset adjustments are not loaded.)<byte value="xd"/>
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>全ての領域をロードします。<byte value="xd" />
-（オフセット調整値もロードされます）<byte value="xd" />
+        <source>全ての領域をロードします。<byte value="xd"/>
+（オフセット調整値もロードされます）<byte value="xd"/>
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every area.<byte value="xd" />
-(The offset adjustments are loaded too.)<byte value="xd" />
+        <translation>Loads every area.<byte value="xd"/>
+(The offset adjustments are loaded too.)<byte value="xd"/>
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd" />
+        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>Loads [%1] into axis [#%2].<byte value="xd" />
+        <translation>Loads [%1] into axis [#%2].<byte value="xd"/>
 Continue?</translation>
     </message>
     <message>
@@ -325,9 +325,9 @@ Continue?</translation>
         <translation>The servo amplifier type differs. The file cannot be loaded.</translation>
     </message>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd" />
+        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd"/>
 ロードしますか?</source>
-        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd" />
+        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd"/>
 Load anyway?</translation>
     </message>
     <message>
@@ -400,6 +400,18 @@ Load anyway?</translation>
         <source>アブソリュートエンコーダ分解能</source>
         <translation>Absolute encoder resolution</translation>
     </message>
+    <message>
+        <source>モータパラメータファイルが壊れています。</source>
+        <translation>The motor parameter file is broken.</translation>
+    </message>
+    <message>
+        <source>選択されたモータパラメータファイルは種類が異なります。</source>
+        <translation>The selected motor parameter file is of another kind.</translation>
+    </message>
+    <message>
+        <source>組合せモータ型番</source>
+        <translation>Combined motor model</translation>
+    </message>
 </context>
 <context>
     <name>TDMMultiMonitor</name>
@@ -424,6 +436,24 @@ Load anyway?</translation>
     <message>
         <source>読み出し中です。お待ちください。</source>
         <translation>Reading, please wait.</translation>
+    </message>
+    <message>
+        <source>アンプ定義ファイルが壊れています。</source>
+        <translation>The amplifier definition file is broken.</translation>
+    </message>
+    <message>
+        <source>書き込み中</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>書き込み中です。お待ちください。</source>
+        <translation>Writing. Please wait.</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+ファイルに含まれていないパラメータのため、保存できません。</source>
+        <translation>%1<byte value="xd"/>
+These parameters are not in the file and cannot be saved.</translation>
     </message>
 </context>
 <context>
@@ -494,6 +524,52 @@ Load anyway?</translation>
     </message>
 </context>
 <context>
+    <name>TDMTrace</name>
+    <message>
+        <source>運転トレース機能を使用することはできません。</source>
+        <translation>The operation trace cannot be used.</translation>
+    </message>
+    <message>
+        <source>トレースデータがありません。</source>
+        <translation>There is no trace data.</translation>
+    </message>
+    <message>
+        <source>読み出し中</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>読み出し中です。お待ちください。</source>
+        <translation>Reading. Please wait.</translation>
+    </message>
+    <message>
+        <source>現在のボーレート・通信環境では、設定されたサンプリング周期を実現することができません。</source>
+        <translation>The set sampling period cannot be achieved at the present bit rate and line conditions.</translation>
+    </message>
+    <message>
+        <source>設定を修正してください。</source>
+        <translation>Please correct the settings.</translation>
+    </message>
+    <message>
+        <source>運転トレースファイルではありません。</source>
+        <translation>This is not an operation trace file.</translation>
+    </message>
+</context>
+<context>
+    <name>TDMTraceSetting</name>
+    <message>
+        <source>サンプリング周期が設定範囲外です。</source>
+        <translation>The sampling period is out of range.</translation>
+    </message>
+    <message>
+        <source>トリガレベルが設定範囲外です。</source>
+        <translation>The trigger level is out of range.</translation>
+    </message>
+    <message>
+        <source>トリガ位置が設定範囲外です。</source>
+        <translation>The trigger position is out of range.</translation>
+    </message>
+</context>
+<context>
     <name>TDMTran</name>
     <message>
         <source>通信異常です。（軸番号[#%1]）</source>
@@ -536,20 +612,20 @@ Load anyway?</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
-        <translation>The amplifier definition file is corrupt.</translation>
+        <translation type="vanished">The amplifier definition file is corrupt.</translation>
     </message>
     <message>
         <source>書き込み中</source>
-        <translation>Writing</translation>
+        <translation type="vanished">Writing</translation>
     </message>
     <message>
         <source>書き込み中です。お待ちください。</source>
-        <translation>Writing. Please wait.</translation>
+        <translation type="vanished">Writing. Please wait.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
+        <source>%1<byte value="xd"/>
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation>%1<byte value="xd" />
+        <translation type="vanished">%1<byte value="xd"/>
 These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
@@ -997,17 +1073,17 @@ These parameters are not in the file and cannot be saved.</translation>
         <translation>No servo amplifier can be reached.</translation>
     </message>
     <message>
-        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
 Are you sure?</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
-ファイルが見つかりません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルが見つかりません。<byte value="xd"/>
 指定したファイル名が正しいかどうか確認してください。</source>
-        <translation>%1<byte value="xd" />
-The file cannot be found.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+The file cannot be found.<byte value="xd"/>
 Check that the file name is correct.</translation>
     </message>
     <message>
@@ -1135,7 +1211,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのパラメータをファイルに保存します</source>
-        <translation>Saves the amplifier's parameters to a file</translation>
+        <translation>Saves the amplifier&apos;s parameters to a file</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
@@ -1147,7 +1223,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>ファイルのパラメータをサーボアンプに書き込みます</source>
-        <translation>Writes a file's parameters to the amplifier</translation>
+        <translation>Writes a file&apos;s parameters to the amplifier</translation>
     </message>
     <message>
         <source>モニタ表示(&amp;D)...</source>
@@ -1159,7 +1235,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのモニタ値を表示します</source>
-        <translation>Shows the amplifier's monitor values</translation>
+        <translation>Shows the amplifier&apos;s monitor values</translation>
     </message>
     <message>
         <source>マルチモニタ表示(&amp;M)...</source>
@@ -1255,7 +1331,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>機械の周波数特性を測定し、表示します</source>
-        <translation>Measures and shows the machine's frequency response</translation>
+        <translation>Measures and shows the machine&apos;s frequency response</translation>
     </message>
     <message>
         <source>固定励磁操作(&amp;E)...</source>
@@ -1303,7 +1379,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのアラームをリセットします</source>
-        <translation>Resets the amplifier's alarm</translation>
+        <translation>Resets the amplifier&apos;s alarm</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダクリア(&amp;A)...</source>
@@ -1315,7 +1391,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダの多回転データをクリアします</source>
-        <translation>Clears the absolute encoder's multi-turn data</translation>
+        <translation>Clears the absolute encoder&apos;s multi-turn data</translation>
     </message>
     <message>
         <source>運転トレース(&amp;O)...</source>
@@ -1437,6 +1513,51 @@ Check that the file name is correct.</translation>
         <source>軸ごとの送受信回数、リトライ、NAK、タイムアウト、チェックエラーを表示します</source>
         <translation>Shows transactions, retries, NAKs, time-outs and check errors per axis</translation>
     </message>
+    <message>
+        <source>設</source>
+        <comment>tool-bar mark</comment>
+        <translation>CS</translation>
+    </message>
+    <message>
+        <source>接</source>
+        <comment>tool-bar mark</comment>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>確</source>
+        <comment>tool-bar mark</comment>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>断</source>
+        <comment>tool-bar mark</comment>
+        <translation>OF</translation>
+    </message>
+    <message>
+        <source>一般</source>
+        <comment>tool-bar mark</comment>
+        <translation>GP</translation>
+    </message>
+    <message>
+        <source>シス</source>
+        <comment>tool-bar mark</comment>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>モ</source>
+        <comment>tool-bar mark</comment>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>保</source>
+        <comment>tool-bar mark</comment>
+        <translation>AF</translation>
+    </message>
+    <message>
+        <source>書</source>
+        <comment>tool-bar mark</comment>
+        <translation>FA</translation>
+    </message>
 </context>
 <context>
     <name>TFMMakerLoad</name>
@@ -1472,9 +1593,9 @@ Check that the file name is correct.</translation>
         <translation>E&amp;xit</translation>
     </message>
     <message>
-        <source>通信可能なサーボアンプが存在しません。<byte value="xd" />
+        <source>通信可能なサーボアンプが存在しません。<byte value="xd"/>
 モニタ表示を終了します。</source>
-        <translation>No servo amplifier can communicate.<byte value="xd" />
+        <translation>No servo amplifier can communicate.<byte value="xd"/>
 The monitor closes.</translation>
     </message>
 </context>
@@ -1568,11 +1689,11 @@ The monitor closes.</translation>
 <context>
     <name>TFMPJogRun</name>
     <message>
-        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
-周囲の安全を確保してから実施してください。<byte value="xd" />
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
 パルス送りJOG運転終了時、位置偏差をクリアします。</source>
-        <translation>Caution: this function makes the motor move.<byte value="xd" />
-Make sure the surroundings are safe before you run it.<byte value="xd" />
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
+Make sure the surroundings are safe before you run it.<byte value="xd"/>
 The position deviation is cleared when the pulse-feed JOG ends.</translation>
     </message>
     <message>
@@ -1628,9 +1749,9 @@ The position deviation is cleared when the pulse-feed JOG ends.</translation>
         <translation>&amp;Close</translation>
     </message>
     <message>
-        <source>パルス送りJOG運転ができない設定値です。<byte value="xd" />
+        <source>パルス送りJOG運転ができない設定値です。<byte value="xd"/>
 送りパルス量、移動速度を変更してください。</source>
-        <translation>These settings do not allow a pulse feed.<byte value="xd" />
+        <translation>These settings do not allow a pulse feed.<byte value="xd"/>
 Change the feed amount or the feed speed.</translation>
     </message>
 </context>
@@ -1644,9 +1765,9 @@ Change the feed amount or the feed speed.</translation>
 <context>
     <name>TFMParameterWindow</name>
     <message>
-        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
 Are you sure?</translation>
     </message>
     <message>
@@ -1734,22 +1855,28 @@ Are you sure?</translation>
         <translation>Untitled</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation>The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation>The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
-        <source>パラメータをファイルに保存します。<byte value="xd" />
+        <source>パラメータをファイルに保存します。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be saved to the file.<byte value="xd" />
+        <translation>The parameters will be saved to the file.<byte value="xd"/>
 Continue?</translation>
+    </message>
+    <message>
+        <source>サーボアンプと通信できません。<byte value="xd"/>
+入力値はサーボアンプに書き込まれていません。</source>
+        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
+The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
 <context>
@@ -1771,11 +1898,11 @@ Continue?</translation>
     </message>
     <message>
         <source>終了時、「試運転終了アラーム」にしない</source>
-        <translation>At the end, do not raise the "test-run end alarm"</translation>
+        <translation>At the end, do not raise the &quot;test-run end alarm&quot;</translation>
     </message>
     <message>
         <source>終了時、「試運転終了アラーム」にする</source>
-        <translation>At the end, raise the "test-run end alarm"</translation>
+        <translation>At the end, raise the &quot;test-run end alarm&quot;</translation>
     </message>
     <message>
         <source>モータ励磁</source>
@@ -2081,75 +2208,75 @@ Continue?</translation>
     <name>TFMUserParameter</name>
     <message>
         <source>新規作成(&amp;N)</source>
-        <translation>&amp;New</translation>
+        <translation type="vanished">&amp;New</translation>
     </message>
     <message>
         <source>開く(&amp;O)...</source>
-        <translation>&amp;Open...</translation>
+        <translation type="vanished">&amp;Open...</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
+        <translation type="vanished">&amp;Close</translation>
     </message>
     <message>
         <source>上書き保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
+        <translation type="vanished">&amp;Save</translation>
     </message>
     <message>
         <source>名前を付けて保存(&amp;A)...</source>
-        <translation>Save &amp;As...</translation>
+        <translation type="vanished">Save &amp;As...</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
+        <translation type="vanished">E&amp;xit</translation>
     </message>
     <message>
         <source>アンプから読み出し(&amp;R)</source>
-        <translation>&amp;Read from Amplifier</translation>
+        <translation type="vanished">&amp;Read from Amplifier</translation>
     </message>
     <message>
         <source>アンプに書き込み(&amp;W)</source>
-        <translation>&amp;Write to Amplifier</translation>
+        <translation type="vanished">&amp;Write to Amplifier</translation>
     </message>
     <message>
         <source>通信状態の確認(&amp;C)...</source>
-        <translation>&amp;Communication Check...</translation>
+        <translation type="vanished">&amp;Communication Check...</translation>
     </message>
     <message>
         <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
-        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+        <translation type="vanished">Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
-        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+        <translation type="vanished">Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
     </message>
     <message>
         <source>パラメータの照合(&amp;M)...</source>
-        <translation>Parameter Co&amp;mparison...</translation>
+        <translation type="vanished">Parameter Co&amp;mparison...</translation>
     </message>
     <message>
         <source>印刷(&amp;P)</source>
-        <translation>&amp;Print</translation>
+        <translation type="vanished">&amp;Print</translation>
     </message>
     <message>
         <source>印刷プレビュー(&amp;V)...</source>
-        <translation>Print Pre&amp;view...</translation>
+        <translation type="vanished">Print Pre&amp;view...</translation>
     </message>
     <message>
         <source>プリンタの設定(&amp;S)...</source>
-        <translation>Printer &amp;Setup...</translation>
+        <translation type="vanished">Printer &amp;Setup...</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
+        <translation type="vanished">&amp;File</translation>
     </message>
     <message>
         <source>アンプ(&amp;A)</source>
-        <translation>&amp;Amplifier</translation>
+        <translation type="vanished">&amp;Amplifier</translation>
     </message>
     <message>
         <source>ディスク(&amp;D)</source>
-        <translation>&amp;Disk</translation>
+        <translation type="vanished">&amp;Disk</translation>
     </message>
     <message>
         <source>型番</source>
@@ -2177,7 +2304,7 @@ Continue?</translation>
     </message>
     <message>
         <source>通信可能なサーボアンプが存在しません。</source>
-        <translation>No servo amplifier can be reached.</translation>
+        <translation type="vanished">No servo amplifier can be reached.</translation>
     </message>
     <message>
         <source>一般パラメータ設定</source>
@@ -2185,28 +2312,28 @@ Continue?</translation>
     </message>
     <message>
         <source>一般パラメータ設定 - [%1]</source>
-        <translation>General Parameters - [%1]</translation>
+        <translation type="vanished">General Parameters - [%1]</translation>
     </message>
     <message>
         <source>無題</source>
-        <translation>Untitled</translation>
+        <translation type="vanished">Untitled</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
-        <source>サーボアンプと通信できません。<byte value="xd" />
+        <source>サーボアンプと通信できません。<byte value="xd"/>
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation>Cannot communicate with the servo amplifier.<byte value="xd" />
+        <translation type="vanished">Cannot communicate with the servo amplifier.<byte value="xd"/>
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
@@ -2240,9 +2367,9 @@ The input values have not been written to the servo amplifier.</translation>
 <context>
     <name>TFMVJogRun</name>
     <message>
-        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
 周囲の安全を確保してから実施してください。</source>
-        <translation>Caution: this function makes the motor move.<byte value="xd" />
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
 Make sure the surroundings are safe before you run it.</translation>
     </message>
     <message>
@@ -2538,9 +2665,9 @@ Make sure the surroundings are safe before you run it.</translation>
         <translation>PDF files (*.pdf)</translation>
     </message>
     <message>
-        <source>PDFファイルを書き込めません。<byte value="xd" />
+        <source>PDFファイルを書き込めません。<byte value="xd"/>
 %1</source>
-        <translation>The PDF file cannot be written.<byte value="xd" />
+        <translation>The PDF file cannot be written.<byte value="xd"/>
 %1</translation>
     </message>
 </context>
