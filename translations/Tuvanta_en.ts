@@ -145,85 +145,85 @@ the alarm</translation>
     <name>TDMJog</name>
     <message>
         <source>速度JOG運転</source>
-        <translation type="vanished">Velocity JOG</translation>
+        <translation>Velocity JOG</translation>
     </message>
     <message>
         <source>パルス送りJOG運転</source>
-        <translation type="vanished">Pulse-feed JOG</translation>
+        <translation>Pulse-feed JOG</translation>
     </message>
     <message>
         <source>オートノッチフィルタチューニング</source>
-        <translation type="vanished">Automatic notch-filter tuning</translation>
+        <translation>Automatic notch-filter tuning</translation>
     </message>
     <message>
         <source>データ測定＆解析</source>
-        <translation type="vanished">Data measurement &amp; analysis</translation>
+        <translation>Data measurement &amp; analysis</translation>
     </message>
     <message>
         <source>オートチューニング結果保存</source>
-        <translation type="vanished">Save auto-tuning result</translation>
+        <translation>Save auto-tuning result</translation>
     </message>
     <message>
         <source>オート制振周波数チューニング</source>
-        <translation type="vanished">Automatic vibration-suppression frequency tuning</translation>
+        <translation>Automatic vibration-suppression frequency tuning</translation>
     </message>
     <message>
         <source>速度JOG運転を実行しますか?</source>
-        <translation type="vanished">Run the velocity JOG?</translation>
+        <translation>Run the velocity JOG?</translation>
     </message>
     <message>
         <source>パルス送りJOG運転を実行しますか?<byte value="xd"/>
 （パルス送りJOG運転を実行すると、位置偏差はクリアされます。）</source>
-        <translation type="vanished">Run the pulse-feed JOG?<byte value="xd"/>
+        <translation>Run the pulse-feed JOG?<byte value="xd"/>
 (Running the pulse-feed JOG clears the position deviation.)</translation>
     </message>
     <message>
         <source>オートノッチフィルタチューニングを実行しますか?</source>
-        <translation type="vanished">Run the automatic notch-filter tuning?</translation>
+        <translation>Run the automatic notch-filter tuning?</translation>
     </message>
     <message>
         <source>データ測定＆解析を実行しますか?</source>
-        <translation type="vanished">Run the data measurement &amp; analysis?</translation>
+        <translation>Run the data measurement &amp; analysis?</translation>
     </message>
     <message>
         <source>オートチューニング結果保存を実行しますか?</source>
-        <translation type="vanished">Save the auto-tuning result?</translation>
+        <translation>Save the auto-tuning result?</translation>
     </message>
     <message>
         <source>オート制振周波数チューニングを実行しますか?</source>
-        <translation type="vanished">Run the automatic vibration-suppression frequency tuning?</translation>
+        <translation>Run the automatic vibration-suppression frequency tuning?</translation>
     </message>
     <message>
         <source>を実行することができません。（準備未完了）</source>
-        <translation type="vanished"> cannot be run. (Not ready)</translation>
+        <translation> cannot be run. (Not ready)</translation>
     </message>
     <message>
         <source>を使用することはできません。</source>
-        <translation type="vanished"> cannot be used.</translation>
+        <translation> cannot be used.</translation>
     </message>
     <message>
         <source>アラーム発生中です。<byte value="xd"/>
 サーボオンできません。</source>
-        <translation type="vanished">An alarm is present.<byte value="xd"/>
+        <translation>An alarm is present.<byte value="xd"/>
 The servo cannot be switched on.</translation>
     </message>
     <message>
         <source>サーボオンできません。<byte value="xd"/>
 サーボアンプの状態を確認してください。</source>
-        <translation type="vanished">The servo cannot be switched on.<byte value="xd"/>
+        <translation>The servo cannot be switched on.<byte value="xd"/>
 Check the state of the servo amplifier.</translation>
     </message>
     <message>
         <source>オーバートラベル中です。</source>
-        <translation type="vanished">Overtravel.</translation>
+        <translation>Overtravel.</translation>
     </message>
     <message>
         <source>設定範囲外です。</source>
-        <translation type="vanished">Out of the setting range.</translation>
+        <translation>Out of the setting range.</translation>
     </message>
     <message>
         <source>通信可能なサーボアンプが存在しません。</source>
-        <translation type="vanished">No servo amplifier can be reached.</translation>
+        <translation>No servo amplifier can be reached.</translation>
     </message>
 </context>
 <context>
@@ -612,20 +612,20 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
-        <translation type="vanished">The amplifier definition file is corrupt.</translation>
+        <translation>The amplifier definition file is corrupt.</translation>
     </message>
     <message>
         <source>書き込み中</source>
-        <translation type="vanished">Writing</translation>
+        <translation>Writing</translation>
     </message>
     <message>
         <source>書き込み中です。お待ちください。</source>
-        <translation type="vanished">Writing. Please wait.</translation>
+        <translation>Writing. Please wait.</translation>
     </message>
     <message>
         <source>%1<byte value="xd"/>
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation type="vanished">%1<byte value="xd"/>
+        <translation>%1<byte value="xd"/>
 These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
@@ -2208,75 +2208,75 @@ The input values have not been written to the servo amplifier.</translation>
     <name>TFMUserParameter</name>
     <message>
         <source>新規作成(&amp;N)</source>
-        <translation type="vanished">&amp;New</translation>
+        <translation>&amp;New</translation>
     </message>
     <message>
         <source>開く(&amp;O)...</source>
-        <translation type="vanished">&amp;Open...</translation>
+        <translation>&amp;Open...</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
-        <translation type="vanished">&amp;Close</translation>
+        <translation>&amp;Close</translation>
     </message>
     <message>
         <source>上書き保存(&amp;S)</source>
-        <translation type="vanished">&amp;Save</translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>名前を付けて保存(&amp;A)...</source>
-        <translation type="vanished">Save &amp;As...</translation>
+        <translation>Save &amp;As...</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
-        <translation type="vanished">E&amp;xit</translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>アンプから読み出し(&amp;R)</source>
-        <translation type="vanished">&amp;Read from Amplifier</translation>
+        <translation>&amp;Read from Amplifier</translation>
     </message>
     <message>
         <source>アンプに書き込み(&amp;W)</source>
-        <translation type="vanished">&amp;Write to Amplifier</translation>
+        <translation>&amp;Write to Amplifier</translation>
     </message>
     <message>
         <source>通信状態の確認(&amp;C)...</source>
-        <translation type="vanished">&amp;Communication Check...</translation>
+        <translation>&amp;Communication Check...</translation>
     </message>
     <message>
         <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
-        <translation type="vanished">Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
-        <translation type="vanished">Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
     </message>
     <message>
         <source>パラメータの照合(&amp;M)...</source>
-        <translation type="vanished">Parameter Co&amp;mparison...</translation>
+        <translation>Parameter Co&amp;mparison...</translation>
     </message>
     <message>
         <source>印刷(&amp;P)</source>
-        <translation type="vanished">&amp;Print</translation>
+        <translation>&amp;Print</translation>
     </message>
     <message>
         <source>印刷プレビュー(&amp;V)...</source>
-        <translation type="vanished">Print Pre&amp;view...</translation>
+        <translation>Print Pre&amp;view...</translation>
     </message>
     <message>
         <source>プリンタの設定(&amp;S)...</source>
-        <translation type="vanished">Printer &amp;Setup...</translation>
+        <translation>Printer &amp;Setup...</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
-        <translation type="vanished">&amp;File</translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>アンプ(&amp;A)</source>
-        <translation type="vanished">&amp;Amplifier</translation>
+        <translation>&amp;Amplifier</translation>
     </message>
     <message>
         <source>ディスク(&amp;D)</source>
-        <translation type="vanished">&amp;Disk</translation>
+        <translation>&amp;Disk</translation>
     </message>
     <message>
         <source>型番</source>
@@ -2304,7 +2304,7 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
     <message>
         <source>通信可能なサーボアンプが存在しません。</source>
-        <translation type="vanished">No servo amplifier can be reached.</translation>
+        <translation>No servo amplifier can be reached.</translation>
     </message>
     <message>
         <source>一般パラメータ設定</source>
@@ -2312,28 +2312,28 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
     <message>
         <source>一般パラメータ設定 - [%1]</source>
-        <translation type="vanished">General Parameters - [%1]</translation>
+        <translation>General Parameters - [%1]</translation>
     </message>
     <message>
         <source>無題</source>
-        <translation type="vanished">Untitled</translation>
+        <translation>Untitled</translation>
     </message>
     <message>
         <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
+        <translation>The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
         <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
+        <translation>The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
         <source>サーボアンプと通信できません。<byte value="xd"/>
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation type="vanished">Cannot communicate with the servo amplifier.<byte value="xd"/>
+        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>

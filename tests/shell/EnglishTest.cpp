@@ -94,24 +94,11 @@ TEST_F(ShellTest, EveryWindowInEnglishShowsNoJapaneseOfItsOwn)
     QStringList found = JapaneseTexts(main.get());
     for (const TFMOpeners::TEntry &row : TFMOpeners::Table(*main, main->Context())) {
         SCOPED_TRACE(row.action->objectName().toStdString());
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            QTimer probe;
-            probe.setInterval(20);
-            QObject::connect(&probe, &QTimer::timeout, [&] {
-                QWidget *modal = QApplication::activeModalWidget();
-                if (!modal || seen || TBusy::Active())
-                    return;
-                seen = true;
-                // Whatever the first reading shows (tabs, level, headers).
-                QApplication::processEvents();
-                found << JapaneseTexts(modal);
-                modal->close();
-            });
-            probe.start();
-            WaitUntil([&] { return seen; }, 20000);
-        });
-        row.action->trigger();
+        const bool seen = ProbeModalWindow(row.action, row.windowName, [&](QWidget *w) {
+            // Whatever the first reading shows (tabs, level, headers).
+            QApplication::processEvents();
+            found << JapaneseTexts(w);
+        }, main.get());
         EXPECT_TRUE(seen);
     }
     QCoreApplication::removeTranslator(&english);

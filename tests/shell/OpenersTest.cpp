@@ -30,25 +30,10 @@ TEST_F(ShellTest, EveryActionOpensItsWindowOrIsDisabledWithAHint)
         ASSERT_TRUE(row.action->isEnabled());
         QString name;
         QVariant kind;
-        bool seen = false;
-        // The window opens modally: look at it from inside its own loop.
-        QTimer::singleShot(0, [&] {
-            QTimer probe;
-            probe.setInterval(20);
-            QObject::connect(&probe, &QTimer::timeout, [&] {
-                QWidget *modal = QApplication::activeModalWidget();
-                // Let a window that reads when it opens finish first.
-                if (!modal || seen || TBusy::Active())
-                    return;
-                seen = true;
-                name = modal->objectName();
-                kind = modal->property("kind");
-                modal->close();
-            });
-            probe.start();
-            WaitUntil([&] { return seen; }, 20000);
-        });
-        row.action->trigger();
+        const bool seen = ProbeModalWindow(row.action, row.windowName, [&](QWidget *w) {
+            name = w->objectName();
+            kind = w->property("kind");
+        }, main.get());
         EXPECT_TRUE(seen);
         EXPECT_EQ(name, row.windowName);
         EXPECT_EQ(kind.isValid() ? kind.toInt() : -1, row.kind);

@@ -10,7 +10,12 @@
 #include "defdb/DMInterface.h"
 #include "defdb/DMMain.h"
 
+#include "app/Busy.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -38,6 +43,53 @@ inline QWidget *OpenWindow(const QString &name)
         if (w->isVisible() && w->objectName() == name)
             return w;
     return nullptr;
+}
+
+// Triggers an action whose window opens modally and hands that window to
+// look from inside its own loop, once no series runs, then closes it. The
+// window is found by name (any modal one when name is empty). When none
+// shows within the time, every other top-level window is closed so that the
+// test fails instead of hanging. True when the window was seen.
+inline bool ProbeModalWindow(QAction *action, const QString &name, const std::function<void(QWidget *)> &look,
+                             QWidget *mainWindow, int timeoutMs = 20000)
+{
+    // A timer, not a nested wait: the window may talk to the amplifier
+    // before it shows, and the probe must not sit inside that exchange.
+    bool seen = false, gaveUp = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (seen || gaveUp)
+            return;
+        if (clock.elapsed() > timeoutMs) {
+            gaveUp = true;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w != mainWindow && w->isVisible()) {
+                    if (auto *dialog = qobject_cast<QDialog *>(w))
+                        dialog->reject();
+                    else
+                        w->close();
+                }
+            return;
+        }
+        if (TBusy::Active())
+            return;
+        QWidget *window = name.isEmpty() ? QApplication::activeModalWidget() : OpenWindow(name);
+        if (!window)
+            return;
+        seen = true;
+        look(window);
+        if (auto *dialog = qobject_cast<QDialog *>(window))
+            dialog->reject();
+        else
+            window->close();
+    });
+    probe.start();
+    action->trigger();
+    probe.stop();
+    return seen;
 }
 
 // The program's long-lived modules as the program entry creates them, with
