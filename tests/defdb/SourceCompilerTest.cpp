@@ -144,18 +144,18 @@ TEST_F(Sources, AMissingSystemParameterIsAWarning)
 {
     Append("3_SYSTEM.csv", "");
     TDefSourceCompiler compiler;
-    // Move model 3's regenerative-resistor address somewhere without a row.
+    // Move model 2's regenerative-resistor address somewhere without a row.
     QFile f(dir.filePath(QStringLiteral("3_SYSTEM.csv")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QString text = QString::fromUtf8(f.readAll());
     f.close();
-    const int last = text.lastIndexOf(QLatin1String("\n3,"));
+    const int last = text.lastIndexOf(QLatin1String("\n2,"));
     ASSERT_GT(last, 0);
     text.replace(text.indexOf(QLatin1String("0xF8228"), last), 7, QStringLiteral("0xF8FF0"));
     WriteFile(f.fileName(), text.toUtf8());
     ASSERT_TRUE(compiler.Compile(dir.path())) << compiler.Errors().join('\n').toStdString();
     ASSERT_EQ(compiler.Warnings().size(), 1);
-    EXPECT_TRUE(compiler.Warnings().first().contains(QLatin1String("RESERVE1_ADDRESS: no parameter row of model 3 at 0xf8ff0")))
+    EXPECT_TRUE(compiler.Warnings().first().contains(QLatin1String("RESERVE1_ADDRESS: no parameter row of model 2 at 0xf8ff0")))
         << compiler.Warnings().first().toStdString();
 }
 

@@ -196,7 +196,10 @@ TEST_F(Alarm, DamagedFileIsDropped)
     const QString path = dir.filePath(QStringLiteral("bad.ap0"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a parameter file\r\n");
+    // The reader is tolerant of missing header lines, but not of a count the
+    // file does not hold.
+    f.write("AMP-CODE,0x00A101\r\nAMP-TYPE,\"X\"\r\nCPU-VER,\"\"\r\nHVX-VER,\"V\"\r\n"
+            "PARAM-CNT,3\r\nPARAMETER,0,0x0001\r\nPARAMETER,1,0x0002\r\n");
     f.close();
     EXPECT_FALSE(dm->ReadFile(path));
     EXPECT_TRUE(dm->fileName.isEmpty());

@@ -18,7 +18,8 @@ class SimTestRunTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        alarms.Attach(&memory, std::nullopt, std::nullopt);
+        // The current alarm lives in memory, as on an amplifier.
+        alarms.Attach(&memory, 0xF9000u, std::nullopt);
         run.Install(ops);
         run.Reset(0);
     }
