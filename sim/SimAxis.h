@@ -47,7 +47,7 @@ public:
     };
 
     static constexpr int MaxText = 253; // longest text the amplifier takes in
-    static constexpr size_t LogSize = 64;
+    static constexpr size_t LogSize = 256;
 
     // number 1..15; code the 24-bit model code that H0 reports.
     TSimAxis(int number, uint32_t code, TSimLayout layout, int64_t now);
