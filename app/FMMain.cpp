@@ -296,7 +296,7 @@ const QStringList &TFMMain::AmplifierWindowNames()
         QStringLiteral("FMAxesCheck"),    QStringLiteral("FMVerify"),     QStringLiteral("FMMonitor"),
         QStringLiteral("FMMultiMonitor"), QStringLiteral("FMAdjustRun"),  QStringLiteral("FMVJogRun"),
         QStringLiteral("FMPJogRun"),      QStringLiteral("FMANFTuning"),  QStringLiteral("FMMakerParameter"),
-        QStringLiteral("FMMakerMonitor"), QStringLiteral("FMMakerLoad"),
+        QStringLiteral("FMMakerMonitor"), QStringLiteral("FMMakerLoad"),  QStringLiteral("FMMeasurement"),
     };
     return names;
 }

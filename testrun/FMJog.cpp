@@ -6,6 +6,7 @@
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "comm/DMTran.h"
+#include "sysanalysis/FMMeasurement.h"
 #include "testrun/FMPJogRun.h"
 #include "testrun/FMVJogRun.h"
 
@@ -129,6 +130,8 @@ TFMRunBase *TFMJog::CreateRunWindow()
     switch (type) {
     case TDMJog::tyVelocityJog: return new TFMVJogRun(ctx, dm, axis, modelName, this);
     case TDMJog::tyPulseJog: return new TFMPJogRun(ctx, dm, axis, modelName, this);
+    case TDMJog::tySystemAnalysis:
+        return machine ? new TFMMeasurement(ctx, dm, *machine, axis, modelName, this) : nullptr;
     }
     return nullptr;
 }
