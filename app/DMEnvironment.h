@@ -132,7 +132,7 @@ public:
     // [TraceOperation] UnfitLevel: lost-sample limit of the operation trace.
     int UnfitLevel = 1000;
     // [SystemAnalysis]
-    QString AnalyserPath;        // ExeName; empty disables the analysis (default: Respana beside the program)
+    QString AnalyserPath;        // ExeName; empty disables the analysis
     QString AnalysisHelpFile;    // HelpFile
     TLineStyle Gain{clBlack, 1, 0};
     TLineStyle Phase{clRed, 1, 0};

@@ -289,7 +289,7 @@ QString TDMMachine::ElapsedText(int seconds)
         text += Tr("%1分").arg(seconds / 60 % 60);
     if (seconds % 60)
         text += Tr("%1秒").arg(seconds % 60);
-    return text;
+    return text.trimmed();
 }
 
 QString TDMMachine::WaitText(int seconds)

@@ -45,7 +45,7 @@ class TFMBodePlot : public QWidget
     Q_OBJECT
 public:
     static constexpr int Left = 48;  // room for the scale labels
-    static constexpr int Top = 16;   // room for the unit
+    static constexpr int Top = 20;   // room for the unit
     static constexpr int Bottom = 36; // frequency labels and the axis name
     static int PictureWidth();
     static int PictureHeight();

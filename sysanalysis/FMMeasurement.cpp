@@ -23,6 +23,7 @@ TFMMeasurement::TFMMeasurement(TAppContext &context, TDMJog &module, TDMMachine 
       progress(std::make_unique<TFMProgressView>(this))
 {
     setObjectName(QStringLiteral("FMMeasurement"));
+    setProperty("kind", TDMJog::tySystemAnalysis);
     auto *top = new QVBoxLayout(this);
 
     auto *settings = new QGroupBox(tr("システムアナリシス設定"), this);
@@ -70,8 +71,8 @@ TFMMeasurement::TFMMeasurement(TAppContext &context, TDMJog &module, TDMMachine 
     }
     top->addWidget(monitor);
 
-    top->addWidget(MakeCaution(tr("注意 : この機能を使用するとモータが動作します。") + QStringLiteral("\r\n") +
-                               tr("周囲の安全を確保してから実施してください。")));
+    top->addLayout(MakeCautionRow(tr("注意 : この機能を使用するとモータが動作します。\r\n"
+                                     "周囲の安全を確保してから実施してください。")));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     btnClose = new QPushButton(tr("閉じる(&C)"), this);

@@ -9,17 +9,23 @@
 #include "sysanalysis/FMMachine.h"
 #include "sysanalysis/FMMeasurement.h"
 #include "sysanalysis/MachineFile.h"
+#include "sysanalysis/RPMachine.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QRegularExpression>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -423,6 +429,14 @@ TEST_F(Measurement, WindowOpensSavedFilesAndForgetsRejectedOnes)
     EXPECT_TRUE(window.actPrint->isEnabled());
     EXPECT_TRUE(window.actClose->isEnabled());
     EXPECT_FALSE(window.actClear->isEnabled());
+    {
+        // The printed page, as PDF.
+        TRPMachine report(window);
+        const QString pdf = dir.filePath(QStringLiteral("one.pdf"));
+        QString error;
+        ASSERT_TRUE(report.SavePdf(pdf, &error)) << error.toStdString();
+        EXPECT_GT(QFileInfo(pdf).size(), 2000);
+    }
 
     QFile broken(dir.filePath(QStringLiteral("broken.csv")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -495,6 +509,67 @@ TEST_F(Measurement, CommandLineAnalysesIntoAFile)
     QString o2, e2;
     QTextStream os2(&o2), es2(&e2);
     EXPECT_EQ(TCli(os2, es2).Run(args), TCli::ExitRefused);
+}
+
+// With the English file loaded neither window keeps a Japanese text.
+TEST_F(Measurement, EnglishLeavesNoJapanese)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(TUVANTA_BIN_DIR "/Tuvanta.ENU")));
+    QCoreApplication::installTranslator(&english);
+    const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    auto check = [&](QWidget &w) {
+        for (QWidget *c : w.findChildren<QWidget *>()) {
+            QString text = c->property("text").toString() + c->property("title").toString();
+            if (auto *a = qobject_cast<QAbstractButton *>(c))
+                text += a->text();
+            EXPECT_FALSE(text.contains(japanese)) << text.toStdString();
+        }
+        for (QAction *a : w.findChildren<QAction *>())
+            EXPECT_FALSE(a->text().contains(japanese)) << a->text().toStdString();
+        EXPECT_FALSE(w.windowTitle().contains(japanese)) << w.windowTitle().toStdString();
+    };
+    {
+        PreCheck();
+        TFMMeasurement d(*ctx, *dm, *machine, 1, QStringLiteral("TVA-S10A  "));
+        d.windowActive = [] { return true; };
+        d.show();
+        ASSERT_TRUE(WaitFor([&] { return d.Running(); }));
+        check(d);
+        Shot(&d, QStringLiteral("sysanalysis-measurement_en"));
+        d.reject();
+    }
+    {
+        TFMMachine window(*ctx);
+        window.show();
+        WaitFor([] { return false; }, 100);
+        check(window);
+        EXPECT_EQ(TDMMachine::WaitText(3725), QStringLiteral("Analysing the data. Please wait. (From a few seconds to a few "
+                                                             "minutes)\r\n1 h 2 min 5 s elapsed"));
+        window.reject();
+    }
+    QCoreApplication::removeTranslator(&english);
+}
+
+TEST(MachineWaitText, ElapsedTimeNamesOnlyItsNonZeroParts)
+{
+    EXPECT_EQ(TDMMachine::ElapsedText(0), QString());
+    EXPECT_EQ(TDMMachine::ElapsedText(59), QStringLiteral("59秒"));
+    EXPECT_EQ(TDMMachine::ElapsedText(3600), QStringLiteral("1時間"));
+    EXPECT_EQ(TDMMachine::ElapsedText(3661), QStringLiteral("1時間1分1秒"));
+    EXPECT_TRUE(TDMMachine::WaitText(61).endsWith(QStringLiteral("\r\n1分1秒 経過")));
+}
+
+TEST(MachineReport, DatesInBothLanguages)
+{
+    const QDateTime when(QDate(2026, 1, 5), QTime(9, 7));
+    EXPECT_EQ(TRPMachine::DateText(QStringLiteral("印刷日時 : "), QStringLiteral("Print Date : "), when, true),
+              QStringLiteral("印刷日時 : 2026/01/05 09:07"));
+    EXPECT_EQ(TRPMachine::DateText(QStringLiteral("印刷日時 : "), QStringLiteral("Print Date : "), when, false),
+              QStringLiteral("Print Date : Jan./05/2026 09:07"));
+    EXPECT_EQ(TRPMachine::DateText(QString(), QStringLiteral("File Date : "), QDateTime(QDate(2025, 12, 31), QTime(23, 59)),
+                                   false),
+              QStringLiteral("File Date : Dec./31/2025 23:59"));
 }
 
 } // namespace
