@@ -150,6 +150,7 @@ void TFMRunBase::ClickEdit()
         s.remembered = s.field->text();
         s.field->setReadOnly(false);
     }
+    RememberOther();
     btnEdit->setText(tr("編集中止"));
     btnWrite->setVisible(true);
     if (!settings.isEmpty())
@@ -170,12 +171,16 @@ void TFMRunBase::ClickWrite()
     for (const TSetting &s : settings)
         if (s.field->text() != s.remembered)
             settingsDirty = true;
+    if (OtherChanged())
+        settingsDirty = true;
     LeaveEdit(false);
 }
 
 void TFMRunBase::LeaveEdit(bool restore)
 {
     editing = false;
+    if (restore)
+        RestoreOther();
     for (TSetting &s : settings) {
         if (restore)
             s.field->setText(s.remembered);

@@ -95,6 +95,12 @@ protected:
     virtual void MovementStop() {}
     // The run buttons follow servo state and edit mode.
     virtual void UpdateRunButtons() {}
+    // Settings that are no line edit (a drop-down) join the edit cycle:
+    // remembered when editing begins, restored by "編集中止", and counted as
+    // changed by "書き込み".
+    virtual void RememberOther() {}
+    virtual void RestoreOther() {}
+    virtual bool OtherChanged() const { return false; }
 
     // Builders for the shared parts.
     QLabel *MakeCaution(const QString &text);
