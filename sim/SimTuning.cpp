@@ -330,7 +330,7 @@ void TSimTuning::Drift(int64_t now)
     const double dt = std::max<int64_t>(0, now - lastDrift) / 1e6;
     lastDrift = now;
     // Manual tuning leaves the gains where the parameters put them.
-    if (mode != 2 && dt > 0) {
+    if (mode != 2 && !hold && dt > 0) {
         const TGains target = Targets(memory.Byte(*common + 2));
         const double f = 1.0 - std::exp(-dt / DriftSeconds);
         for (size_t i = 0; i < gains.size(); ++i)
@@ -353,7 +353,7 @@ std::string TSimTuning::Describe() const
                        " cancelled=" + std::to_string(cancelled) + " notch-ms=" + std::to_string(notchUs / 1000) +
                        " frequency-ms=" + std::to_string(frequencyUs / 1000) + " saves=" + std::to_string(saves) +
                        " mode=" + std::to_string(mode) + " char=" + std::to_string(characteristic) +
-                       " resp=" + std::to_string(responsiveness) + " choice=" + std::to_string(choice) + " stored=";
+                       " resp=" + std::to_string(responsiveness) + " choice=" + std::to_string(choice) + (hold ? " hold" : "") + " stored=";
     for (size_t i = 0; i < stored.size(); ++i)
         text += (i ? "," : "") + std::to_string(stored[i]);
     return text;
@@ -362,7 +362,7 @@ std::string TSimTuning::Describe() const
 const char *TSimTuning::Usage()
 {
     return "tuning N | tuning N time notch|frequency MS | tuning N result V|auto | tuning N CODE V[,V...] | "
-           "tuning N save [mode=M] [char=C] [resp=R] [choice=X] [stored=KP,KVP,TVI,TCFIL,JRAT]";
+           "tuning N save [mode=M] [char=C] [resp=R] [choice=X] [stored=KP,KVP,TVI,TCFIL,JRAT] [gains=KP,...] [hold=on|off]";
 }
 
 bool TSimTuning::Control(const std::vector<std::string> &args, int64_t now, std::string &reply)
@@ -404,7 +404,18 @@ bool TSimTuning::Control(const std::vector<std::string> &args, int64_t now, std:
             const std::string value = eq == std::string::npos ? std::string() : args[i].substr(eq + 1);
             std::vector<int64_t> v;
             bool ok = false;
-            if (key == "stored") {
+            if (key == "gains") {
+                ok = NumberList(value, 0, 65535, v) && v.size() == 5;
+                if (ok) {
+                    for (size_t j = 0; j < 5; ++j)
+                        gains[j] = double(v[j]);
+                    if (kind == 4)
+                        WriteSaveArea();
+                }
+            } else if (key == "hold") {
+                ok = value == "on" || value == "off";
+                hold = value == "on";
+            } else if (key == "stored") {
                 ok = NumberList(value, 0, 65535, v) && v.size() == 5;
                 if (ok)
                     for (size_t j = 0; j < 5; ++j)

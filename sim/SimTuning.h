@@ -99,6 +99,7 @@ private:
     std::array<double, 5> gains{};
     int64_t lastDrift = 0;
     int saves = 0;
+    bool hold = false; // the gains stay where they are (tests compare memory)
     std::vector<uint8_t> saved; // the area as it was before the mode laid it out
 
     std::map<std::string, std::deque<uint32_t>> forced;

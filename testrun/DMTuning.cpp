@@ -12,11 +12,6 @@
 #include <QElapsedTimer>
 
 namespace {
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("TDMTuning", text);
-}
-
 // "0x07": two upper-case hexadecimal digits.
 QString HexByte(int value)
 {
@@ -25,7 +20,7 @@ QString HexByte(int value)
 
 QString ClickOkText()
 {
-    return QStringLiteral("\r\n\"OK\"") + Tr(QT_TRANSLATE_NOOP("TDMTuning", "をクリックするとサーボオフします。"));
+    return QStringLiteral("\r\n\"OK\"") + QCoreApplication::translate("TDMTuning", "をクリックするとサーボオフします。");
 }
 } // namespace
 
@@ -33,33 +28,33 @@ TDMTuning::TDMTuning(TAppContext &context, TDMJog &module) : ctx(context), jog(m
 
 QString TDMTuning::RunningText(int type)
 {
-    return type == TDMJog::tyNotchTuning ? Tr(QT_TRANSLATE_NOOP("TDMTuning", "オートノッチフィルタチューニングを実行中です。"))
-                                         : Tr(QT_TRANSLATE_NOOP("TDMTuning", "オート制振周波数チューニングを実行中です。"));
+    return type == TDMJog::tyNotchTuning ? QCoreApplication::translate("TDMTuning", "オートノッチフィルタチューニングを実行中です。")
+                                         : QCoreApplication::translate("TDMTuning", "オート制振周波数チューニングを実行中です。");
 }
 
 QString TDMTuning::SuccessText(int type)
 {
     if (type == TDMJog::tyNotchTuning)
-        return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オートノッチフィルタチューニングを正常終了しました。")) + ClickOkText();
-    return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オート制振周波数チューニングを正常終了しました。"));
+        return QCoreApplication::translate("TDMTuning", "オートノッチフィルタチューニングを正常終了しました。") + ClickOkText();
+    return QCoreApplication::translate("TDMTuning", "オート制振周波数チューニングを正常終了しました。");
 }
 
 QString TDMTuning::FailureText(int type)
 {
     if (type == TDMJog::tyNotchTuning)
-        return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オートノッチフィルタチューニングを実行できませんでした。（異常終了）"))
+        return QCoreApplication::translate("TDMTuning", "オートノッチフィルタチューニングを実行できませんでした。（異常終了）")
                + ClickOkText();
-    return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オート制振周波数チューニングを実行できませんでした。（異常終了）"));
+    return QCoreApplication::translate("TDMTuning", "オート制振周波数チューニングを実行できませんでした。（異常終了）");
 }
 
 QString TDMTuning::CommFaultText(int axis)
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMTuning", "通信異常です。（軸番号[#%1]）")).arg(QString::number(axis, 16).toUpper());
+    return QCoreApplication::translate("TDMTuning", "通信異常です。（軸番号[#%1]）").arg(QString::number(axis, 16).toUpper());
 }
 
 QString TDMTuning::ResultName(int type) const
 {
-    return type == TDMJog::tyNotchTuning ? jog.AnfTuningName() : Tr(QT_TRANSLATE_NOOP("TDMTuning", "制振周波数"));
+    return type == TDMJog::tyNotchTuning ? jog.AnfTuningName() : QCoreApplication::translate("TDMTuning", "制振周波数");
 }
 
 QString TDMTuning::ResultUnit(int type) const
@@ -122,9 +117,9 @@ QStringList TDMTuning::ChoiceTexts()
 QString TDMTuning::ModeText(int mode)
 {
     switch (mode) {
-    case 0: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オートチューニング"));
-    case 1: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "オートチューニング(JRATマニュアル設定)"));
-    case 2: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "マニュアルチューニング"));
+    case 0: return QCoreApplication::translate("TDMTuning", "オートチューニング");
+    case 1: return QCoreApplication::translate("TDMTuning", "オートチューニング(JRATマニュアル設定)");
+    case 2: return QCoreApplication::translate("TDMTuning", "マニュアルチューニング");
     }
     // A mode this tool does not know: its number, so nothing is hidden.
     return HexByte(mode);
@@ -133,11 +128,11 @@ QString TDMTuning::ModeText(int mode)
 QString TDMTuning::CharacteristicText(int characteristic)
 {
     switch (characteristic) {
-    case 0: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "位置決め制御1"));
-    case 1: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "位置決め制御2"));
-    case 2: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "位置決め制御3"));
-    case 3: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "軌跡制御1"));
-    case 4: return Tr(QT_TRANSLATE_NOOP("TDMTuning", "軌跡制御2"));
+    case 0: return QCoreApplication::translate("TDMTuning", "位置決め制御1");
+    case 1: return QCoreApplication::translate("TDMTuning", "位置決め制御2");
+    case 2: return QCoreApplication::translate("TDMTuning", "位置決め制御3");
+    case 3: return QCoreApplication::translate("TDMTuning", "軌跡制御1");
+    case 4: return QCoreApplication::translate("TDMTuning", "軌跡制御2");
     case 255: return {};
     }
     return HexByte(characteristic);
