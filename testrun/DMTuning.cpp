@@ -65,14 +65,14 @@ QString TDMTuning::ResultUnit(int type) const
 TDMTuning::TEnd TDMTuning::Poll(int axis, int type, const QString &title, TProgress *progress, bool cancellable,
                                 const std::function<bool()> &keepGoing, int &result)
 {
+    // The whole poll is one series: the progress window (shown after the
+    // series began) is the only window that takes input meanwhile.
+    TBusy::TScope busy;
     if (progress) {
         progress->ClearRequest();
         progress->ShowButtons(cancellable, false);
         progress->Start(title, RunningText(type), 0);
     }
-    // The whole poll is one series: the progress window's button is the
-    // only input the user has meanwhile.
-    TBusy::TScope busy;
     auto finish = [progress](TEnd end) {
         if (progress)
             progress->Finish();

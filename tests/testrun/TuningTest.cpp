@@ -123,7 +123,8 @@ TEST_F(Tuning, EveryReplyHasItsMessage)
         {"WA6 4,4,5", {}, -1, false, "-2"},
         {"WA6 9", TDMTuning::CommFaultText(1), TFMRunBase::Abort, false, {}},
     };
-    Control("tuning 1 result 0xFFFE");
+    // What the amplifier left at C + 4 when its progress said "finished".
+    Poke(1, Common + 4, QByteArray::fromHex("FEFF"));
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.control);
         env->SetAmpCode(1, CodeA);
@@ -246,11 +247,14 @@ TEST_F(Tuning, AlarmTurnsTheServoOff)
 class ResultSave : public Tuning
 {
 protected:
-    TFMATuningRSV *OpenSave()
+    // gains: the monitored gains once the mode is open.
+    TFMATuningRSV *OpenSave(const std::string &gains = {})
     {
         // The selection window's pre-check opens the mode.
         uint32_t reply = 0;
         EXPECT_TRUE(ctx->tran.TestRunStatus(1, TDMJog::tyTuningResultSave, reply));
+        if (!gains.empty())
+            Control("tuning 1 save gains=" + gains);
         auto *w = Open<TFMATuningRSV>();
         EXPECT_TRUE(WaitFor([&] { return !w->edtStored[4]->text().isEmpty(); }));
         return w;
@@ -259,8 +263,8 @@ protected:
 
 TEST_F(ResultSave, ShowsModeCharacteristicAndValues)
 {
-    Control("tuning 1 save mode=1 char=7 resp=12 choice=3 stored=30,40,125,200,50 gains=31,41,126,201,51 hold=on");
-    auto *w = OpenSave();
+    Control("tuning 1 save mode=1 char=7 resp=12 choice=3 stored=30,40,125,200,50 hold=on");
+    auto *w = OpenSave("31,41,126,201,51");
     EXPECT_EQ(w->windowTitle(), "オートチューニング結果保存 [#1 : TVA-S10A  ]");
     EXPECT_EQ(w->edtMode->text(), "オートチューニング(JRATマニュアル設定)");
     EXPECT_EQ(w->edtCharacteristic->text(), "0x07");
@@ -282,8 +286,8 @@ TEST_F(ResultSave, ShowsModeCharacteristicAndValues)
 
 TEST_F(ResultSave, WritesExactlyTheChosenParameters)
 {
-    Control("tuning 1 save mode=0 resp=10 choice=0 stored=11,12,13,14,15 gains=21,22,23,24,25 hold=on");
-    auto *w = OpenSave();
+    Control("tuning 1 save mode=0 resp=10 choice=0 stored=11,12,13,14,15 hold=on");
+    auto *w = OpenSave("21,22,23,24,25");
     // Only the choice changes: the word at C + 2 keeps the responsiveness.
     w->ClickEdit();
     EXPECT_TRUE(w->cboxChoice->isEnabled());
