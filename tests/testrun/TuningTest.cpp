@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -96,8 +98,7 @@ TEST_F(Tuning, NotchReportsThePlantResonance)
     EXPECT_FALSE(w->ServoOn());
     EXPECT_FALSE(w->TuningRequested());
     ASSERT_TRUE(WaitFor([&] { return Sent("WA1"); })) << "back to the servo-off poll";
-    EXPECT_TRUE(Sent("WA4"));
-    EXPECT_TRUE(Sent("WA6"));
+    EXPECT_TRUE(TuneHas("cancelled=0"));
     EXPECT_EQ(PeekValue(1, Common + 4, 2), 320u);
     EXPECT_TRUE(messages.entries.isEmpty()) << messages.Texts().join(" | ").toStdString();
     window->reject();
@@ -142,9 +143,10 @@ TEST_F(Tuning, EveryReplyHasItsMessage)
             EXPECT_TRUE(w->isVisible());
             EXPECT_TRUE(WaitFor([&] { return w->Timer().isActive(); })) << "the poll goes on";
         }
-        EXPECT_EQ(w->ServoOn(), c.servoAfter);
-        if (c.end < 0)
+        if (c.end < 0) {
+            EXPECT_EQ(w->ServoOn(), c.servoAfter);
             EXPECT_FALSE(w->btnRun->isEnabled());
+        }
         EXPECT_EQ(messages.Texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(results, c.value.isEmpty() ? 0 : 1);
         if (!c.value.isEmpty())
@@ -161,14 +163,28 @@ TEST_F(Tuning, FrequencyCancelLeavesTheProgressPoll)
     auto *w = Open<TFMAFTuning>();
     Shot(w, "tuning_frequency");
     ServoOn();
+    // The poll runs inside the window's tick: look and press from there.
+    bool pressed = false, shown = false, buttons = false, titled = false;
+    QTimer inside;
+    inside.setInterval(20);
+    QObject::connect(&inside, &QTimer::timeout, [&] {
+        if (pressed || !w->progress->isVisible() || !TuneHas("run=running"))
+            return;
+        shown = true;
+        buttons = w->progress->btnCancel->isVisible() && w->progress->lblElapsed->isVisible();
+        titled = w->progress->windowTitle() == w->Title();
+        Shot(w->progress, "tuning_progress");
+        Control("log 1 clear");
+        pressed = true;
+        TT::mouseClick(w->progress->btnCancel, Qt::LeftButton);
+    });
+    inside.start();
     w->ClickRun();
-    ASSERT_TRUE(WaitFor([&] { return w->progress->isVisible() && TuneHas("run=running"); }));
-    EXPECT_TRUE(w->progress->btnCancel->isVisible());
-    EXPECT_TRUE(w->progress->lblElapsed->isVisible());
-    EXPECT_EQ(w->progress->windowTitle(), w->Title());
-    Shot(w->progress, "tuning_progress");
-    Control("log 1 clear");
-    TT::mouseClick(w->progress->btnCancel, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return pressed; }, 10000));
+    inside.stop();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(buttons) << "Cancel and the seconds";
+    EXPECT_TRUE(titled);
     ASSERT_TRUE(WaitFor([&] { return TuneHas("run=idle") && TuneHas("cancelled=1"); }));
     EXPECT_TRUE(WaitFor([&] { return !w->progress->isVisible(); }));
     EXPECT_TRUE(Sent("WD3")) << "the idle poll with the servo still on";
@@ -365,6 +381,28 @@ TEST_F(ResultSave, NotReadyRepliesCloseTheWindow)
     }
 }
 
+// The windows in English, for looking at (only when pictures are asked for).
+TEST_F(ResultSave, EnglishPictures)
+{
+    if (qEnvironmentVariableIsEmpty("TUVANTA_SHOTS"))
+        GTEST_SKIP() << "TUVANTA_SHOTS not set";
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(TUVANTA_BIN_DIR "/Tuvanta.ENU")));
+    QCoreApplication::installTranslator(&english);
+    {
+        Shot(Open<TFMANFTuning>(), "tuning_notch-en");
+        window.reset();
+        Shot(Open<TFMAFTuning>(), "tuning_frequency-en");
+        window.reset();
+        Shot(OpenSave("31,41,126,201,51"), "tuning_result_save-en");
+        window.reset();
+        TFMANFTuningResult result({"Title", TDMTuning::SuccessText(TDMJog::tyFrequencyTuning),
+                                   TDMTuning(*ctx, *dm).ResultName(TDMJog::tyFrequencyTuning), "Hz", 283, true});
+        Shot(&result, "tuning_result-en");
+    }
+    QCoreApplication::removeTranslator(&english);
+}
+
 TEST(TuningTexts, SaveBytesAndWords)
 {
     struct TCase {
@@ -427,14 +465,15 @@ TEST_F(CliTune, RunsToTheEndOnlyWithYes)
 
     const TRun yes = Run("tune notch 1 --torque 100 --yes");
     EXPECT_EQ(yes.status, TCli::ExitOk) << yes.err.toStdString();
-    EXPECT_EQ(yes.out, "共振周波数: 320 Hz\n");
+    // The model's result name in the settings' language.
+    EXPECT_TRUE(yes.out.endsWith(": 320 Hz\n")) << yes.out.toStdString();
     EXPECT_EQ(PeekValue(1, 0xF9800, 2), 100u);
     EXPECT_NE(Log().find(" WA0 "), std::string::npos) << "the mode is left";
 
     Control("plant 1 400");
     const TRun frequency = Run("tune frequency 1 --torque 50 --friction 20 --yes");
     EXPECT_EQ(frequency.status, TCli::ExitOk) << frequency.err.toStdString();
-    EXPECT_EQ(frequency.out, "制振周波数: 283 Hz\n");
+    EXPECT_TRUE(frequency.out.endsWith(": 283 Hz\n")) << frequency.out.toStdString();
     EXPECT_EQ(PeekValue(1, 0xF9806, 2), 20u);
 }
 
