@@ -109,12 +109,7 @@ TFMATuningRSV::TFMATuningRSV(TAppContext &context, TDMJog &module, int axis, con
     notes->setObjectName(QStringLiteral("lblNotes"));
     top->addWidget(notes);
 
-    btnClose = new QPushButton(tr("閉じる(&C)"), this);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(btnClose);
-    top->addLayout(bottom);
+    MakeCloseButton(top);
     UpdateRunButtons();
 }
 

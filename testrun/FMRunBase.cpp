@@ -43,6 +43,18 @@ QLabel *TFMRunBase::MakeCaution(const QString &text)
     return label;
 }
 
+QPushButton *TFMRunBase::MakeCloseButton(QBoxLayout *layout)
+{
+    btnClose = new QPushButton(tr("閉じる(&C)"), this);
+    btnClose->setAutoDefault(false);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(btnClose);
+    layout->addLayout(bottom);
+    return btnClose;
+}
+
 QGroupBox *TFMRunBase::MakeEndActionGroup()
 {
     grpEndAction = new QGroupBox(tr("終了時の動作選択"), this);
@@ -216,7 +228,9 @@ void TFMRunBase::showEvent(QShowEvent *event)
                 AbortRun();
                 return;
             }
-            // The units and ranges just filled in need their room.
+            // The units and ranges just filled in need their room; the
+            // group boxes' layouts catch up first (their requests are posted).
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
             if (layout())
                 layout()->activate();
             resize(size().expandedTo(sizeHint()));

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+class QBoxLayout;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -104,6 +105,8 @@ protected:
 
     // Builders for the shared parts.
     QLabel *MakeCaution(const QString &text);
+    // "閉じる(&C)" at the right of its own row at the end of the layout.
+    QPushButton *MakeCloseButton(QBoxLayout *layout);
     QGroupBox *MakeEndActionGroup();
     QGroupBox *MakeServoGroup(const QString &note = QString());
     // The settings group's edit and write buttons; fields added with

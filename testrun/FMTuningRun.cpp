@@ -88,17 +88,6 @@ QGroupBox *TFMTuningRun::MakeRunGroup()
     return group;
 }
 
-QPushButton *TFMTuningRun::MakeCloseButton(QLayout *layout)
-{
-    btnClose = new QPushButton(tr("閉じる(&C)"), this);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(btnClose);
-    static_cast<QBoxLayout *>(layout)->addLayout(bottom);
-    return btnClose;
-}
-
 void TFMTuningRun::ClickRun()
 {
     if (ServoOn() && !EditMode() && Running())

@@ -49,7 +49,6 @@ protected:
     // "編集" and "書き込み" on their own row across the grid.
     void AddEditRow(QGridLayout *grid, int row);
     QGroupBox *MakeRunGroup();
-    QPushButton *MakeCloseButton(QLayout *layout);
     // Fills the torque field and its range from the settings just read.
     void FillTorque(int torque);
     bool CheckTorque(const QString &text);

@@ -5,6 +5,7 @@
 #include "support/Shots.h"
 
 #include "app/cli/Cli.h"
+#include "support/CliRunner.h"
 #include "testrun/DMTuning.h"
 #include "testrun/FMAFTuning.h"
 #include "testrun/FMANFTuning.h"
@@ -436,34 +437,19 @@ protected:
         Control("tuning 1 time frequency 200");
         Control("log 1 clear");
     }
-    struct TRun {
-        int status;
-        QString out, err;
-    };
-    TRun Run(const QString &line)
-    {
-        QStringList args = {QStringLiteral("--device"), dir.filePath("tty"), QStringLiteral("--baud"),
-                            QStringLiteral("57600"), QStringLiteral("--db"), SampleDatabasePath()};
-        args += line.split(u' ', Qt::SkipEmptyParts);
-        TRun r;
-        QTextStream out(&r.out), err(&r.err);
-        r.status = TCli(out, err).Run(args);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    TCliResult Run(const QString &line) { return RunCli(dir.filePath("tty"), line); }
     std::string Log() { return " " + Control("log 1") + " "; }
 };
 
 TEST_F(CliTune, RunsToTheEndOnlyWithYes)
 {
     Control("plant 1 320");
-    const TRun no = Run("tune notch 1 --torque 100");
+    const TCliResult no = Run("tune notch 1 --torque 100");
     EXPECT_EQ(no.status, TCli::ExitRefused);
     EXPECT_EQ(Log().find(" WA"), std::string::npos) << "nothing of the tuning is sent";
     EXPECT_EQ(Log().find(" Y"), std::string::npos) << "nothing is written";
 
-    const TRun yes = Run("tune notch 1 --torque 100 --yes");
+    const TCliResult yes = Run("tune notch 1 --torque 100 --yes");
     EXPECT_EQ(yes.status, TCli::ExitOk) << yes.err.toStdString();
     // The model's result name in the settings' language.
     EXPECT_TRUE(yes.out.endsWith(": 320 Hz\n")) << yes.out.toStdString();
@@ -471,7 +457,7 @@ TEST_F(CliTune, RunsToTheEndOnlyWithYes)
     EXPECT_NE(Log().find(" WA0 "), std::string::npos) << "the mode is left";
 
     Control("plant 1 400");
-    const TRun frequency = Run("tune frequency 1 --torque 50 --friction 20 --yes");
+    const TCliResult frequency = Run("tune frequency 1 --torque 50 --friction 20 --yes");
     EXPECT_EQ(frequency.status, TCli::ExitOk) << frequency.err.toStdString();
     EXPECT_TRUE(frequency.out.endsWith(": 283 Hz\n")) << frequency.out.toStdString();
     EXPECT_EQ(PeekValue(1, 0xF9806, 2), 20u);
@@ -491,12 +477,12 @@ TEST_F(CliTune, RefusalsAndBadArguments)
         {"tune notch 4 --torque 100 --yes", TCli::ExitRefused}, // model C has no test run
     };
     for (const TCase &c : cases) {
-        const TRun r = Run(QString::fromLatin1(c.line));
+        const TCliResult r = Run(QString::fromLatin1(c.line));
         EXPECT_EQ(r.status, c.status) << c.line << " " << r.err.toStdString();
     }
     // A failed tuning is no success.
     Control("plant 1 0");
-    const TRun failed = Run("tune notch 1 --torque 100 --yes");
+    const TCliResult failed = Run("tune notch 1 --torque 100 --yes");
     EXPECT_EQ(failed.status, TCli::ExitRefused);
     EXPECT_TRUE(failed.out.isEmpty());
     EXPECT_TRUE(failed.err.contains(TDMTuning::FailureText(TDMJog::tyNotchTuning).left(20))) << failed.err.toStdString();
