@@ -11,6 +11,7 @@
 class QBoxLayout;
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -107,6 +108,8 @@ protected:
     QLabel *MakeCaution(const QString &text);
     // "閉じる(&C)" at the right of its own row at the end of the layout.
     QPushButton *MakeCloseButton(QBoxLayout *layout);
+    // The caution with the warning sign before it, as a row for the layout.
+    QHBoxLayout *MakeCautionRow(const QString &text);
     QGroupBox *MakeEndActionGroup();
     QGroupBox *MakeServoGroup(const QString &note = QString());
     // The settings group's edit and write buttons; fields added with

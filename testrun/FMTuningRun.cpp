@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 TFMTuningRun::TFMTuningRun(TAppContext &context, TDMJog &module, int type, int axis, const QString &modelName,
                            bool cancel, QWidget *owner)
@@ -25,17 +24,6 @@ TFMTuningRun::TFMTuningRun(TAppContext &context, TDMJog &module, int type, int a
 }
 
 TFMTuningRun::~TFMTuningRun() = default;
-
-void TFMTuningRun::AddCaution(QLayout *layout, const QString &text)
-{
-    auto *row = new QHBoxLayout;
-    auto *icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-    icon->setAlignment(Qt::AlignTop);
-    row->addWidget(icon);
-    row->addWidget(MakeCaution(text), 1);
-    static_cast<QBoxLayout *>(layout)->addLayout(row);
-}
 
 void TFMTuningRun::AddTorqueRow(QGridLayout *grid, int row, const QString &label)
 {

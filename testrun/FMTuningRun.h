@@ -43,8 +43,7 @@ protected:
     TFMTuningRun(TAppContext &context, TDMJog &module, int type, int axis, const QString &modelName,
                  bool cancellable, QWidget *owner);
 
-    // The caution with its icon, and the torque row of the settings grid.
-    void AddCaution(QLayout *layout, const QString &text);
+    // The torque row of the settings grid.
     void AddTorqueRow(QGridLayout *grid, int row, const QString &label);
     // "編集" and "書き込み" on their own row across the grid.
     void AddEditRow(QGridLayout *grid, int row);
