@@ -17,8 +17,8 @@ TFMAFTuning::TFMAFTuning(TAppContext &context, TDMJog &module, int axis, const Q
     setObjectName(QStringLiteral("FMAFTuning"));
     auto *top = new QVBoxLayout(this);
     top->addLayout(MakeCautionRow(tr("注意 : この機能を使用すると、約30秒間モータが動作します。\r\n"
-                       "周囲の安全を確保してから実施してください。\r\n"
-                       "(チューニングにかかる時間は使用条件で短くなることがあります。)")));
+                                     "周囲の安全を確保してから実施してください。\r\n"
+                                     "(チューニングにかかる時間は使用条件で短くなることがあります。)")));
     top->addWidget(MakeCaution(tr("チューニング中は保持トルクが低下します。重力軸での使用はご注意ください。")));
     top->addWidget(MakeEndActionGroup());
 

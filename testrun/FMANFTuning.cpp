@@ -15,9 +15,9 @@ TFMANFTuning::TFMANFTuning(TAppContext &context, TDMJog &module, int axis, const
     setObjectName(QStringLiteral("FMANFTuning"));
     auto *top = new QVBoxLayout(this);
     top->addLayout(MakeCautionRow(tr("注意 : この機能を使用するとモータが動作します。\r\n"
-                       "周囲の安全を確保してから実施してください。\r\n"
-                       "チューニング実行中は、保持トルクが低下します。\r\n"
-                       "重力軸等では、この機能を使用しないでください。")));
+                                     "周囲の安全を確保してから実施してください。\r\n"
+                                     "チューニング実行中は、保持トルクが低下します。\r\n"
+                                     "重力軸等では、この機能を使用しないでください。")));
     top->addWidget(MakeEndActionGroup());
 
     auto *grpParams = new QGroupBox(tr("パラメータ設定"), this);
