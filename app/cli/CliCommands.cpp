@@ -8,6 +8,7 @@ TCliCommand CliAlarmsCommand();
 TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
+TCliCommand CliTuneCommand();
 
 const QList<TCliCommand> &CliCommands()
 {
@@ -17,6 +18,7 @@ const QList<TCliCommand> &CliCommands()
         CliAlarmResetCommand(),
         CliTraceCommand(),
         CliMotorCommand(),
+        CliTuneCommand(),
     };
     return commands;
 }
