@@ -65,6 +65,8 @@ void TSimAxis::InstallOperations()
     testRun->Install(operations);
     measurement = std::make_unique<TSimMeasurement>(memory, alarms, plant, layout.commonAddress, layout.traceRecorder);
     measurement->Install(operations);
+    tuning = std::make_unique<TSimTuning>(memory, plant, motion, alarms, layout.commonAddress);
+    tuning->Install(operations);
     trace.SetLayout(layout.traceRecorder);
     trace.Install(operations);
 }
@@ -80,6 +82,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
         return;
     }
     if (testRun->Restore(operations, code))
+        return;
+    if (tuning->Restore(operations, code))
         return;
     if (trace.Restore(operations, code))
         return;
@@ -98,6 +102,7 @@ void TSimAxis::ResetMemory(int64_t now)
         a->End(now);
     testRun->Reset(now);
     measurement->Reset();
+    tuning->Reset(now);
     Refresh(now);
 }
 

@@ -11,6 +11,7 @@
 #include "sim/SimOperations.h"
 #include "sim/SimTestRun.h"
 #include "sim/SimTrace.h"
+#include "sim/SimTuning.h"
 
 #include <array>
 #include <cstdint>
@@ -95,6 +96,7 @@ public:
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
     TSimTestRun &TestRun() { return *testRun; }
     TSimMeasurement &Measurement() { return *measurement; }
+    TSimTuning &Tuning() { return *tuning; }
 
     // Puts back the built-in handler of an operation code (after a test
     // replaced it with a fixed answer); codes without one become unhandled.
@@ -137,6 +139,7 @@ private:
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
     std::unique_ptr<TSimTestRun> testRun;
     std::unique_ptr<TSimMeasurement> measurement;
+    std::unique_ptr<TSimTuning> tuning;
 
     struct TPin {
         int length;

@@ -9,6 +9,9 @@
 #include "comm/DMTran.h"
 #include "sysanalysis/FMMeasurement.h"
 #include "testrun/FMPJogRun.h"
+#include "testrun/FMAFTuning.h"
+#include "testrun/FMANFTuning.h"
+#include "testrun/FMATuningRSV.h"
 #include "testrun/FMVJogRun.h"
 
 #include <QCoreApplication>
@@ -105,6 +108,9 @@ TFMRunBase *TFMJog::CreateRunWindow()
     case TDMJog::tyPulseJog: return new TFMPJogRun(ctx, dm, axis, modelName, this);
     case TDMJog::tySystemAnalysis:
         return machine ? new TFMMeasurement(ctx, dm, *machine, axis, modelName, this) : nullptr;
+    case TDMJog::tyNotchTuning: return new TFMANFTuning(ctx, dm, axis, modelName, this);
+    case TDMJog::tyTuningResultSave: return new TFMATuningRSV(ctx, dm, axis, modelName, this);
+    case TDMJog::tyFrequencyTuning: return new TFMAFTuning(ctx, dm, axis, modelName, this);
     }
     return nullptr;
 }

@@ -644,6 +644,85 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
 </context>
 <context>
+    <name>TDMTuning</name>
+    <message>
+        <source>をクリックするとサーボオフします。</source>
+        <translation> turns the servo off.</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニングを実行中です。</source>
+        <translation>Automatic notch filter tuning is running.</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニングを実行中です。</source>
+        <translation>Automatic vibration suppression frequency tuning is running.</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニングを正常終了しました。</source>
+        <translation>Automatic notch filter tuning has finished normally.</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニングを正常終了しました。</source>
+        <translation>Automatic vibration suppression frequency tuning has finished normally.</translation>
+    </message>
+    <message>
+        <source>オートノッチフィルタチューニングを実行できませんでした。（異常終了）</source>
+        <translation>Automatic notch filter tuning could not be carried out. (Abnormal end)</translation>
+    </message>
+    <message>
+        <source>オート制振周波数チューニングを実行できませんでした。（異常終了）</source>
+        <translation>Automatic vibration suppression frequency tuning could not be carried out. (Abnormal end)</translation>
+    </message>
+    <message>
+        <source>通信異常です。（軸番号[#%1]）</source>
+        <translation>Communication error. (Axis number [#%1])</translation>
+    </message>
+    <message>
+        <source>制振周波数</source>
+        <translation>Vibration suppression frequency</translation>
+    </message>
+    <message>
+        <source>オートチューニング</source>
+        <translation>Auto-tuning</translation>
+    </message>
+    <message>
+        <source>オートチューニング(JRATマニュアル設定)</source>
+        <translation>Auto-tuning (JRAT set manually)</translation>
+    </message>
+    <message>
+        <source>マニュアルチューニング</source>
+        <translation>Manual tuning</translation>
+    </message>
+    <message>
+        <source>位置決め制御1</source>
+        <translation>Positioning control 1</translation>
+    </message>
+    <message>
+        <source>位置決め制御2</source>
+        <translation>Positioning control 2</translation>
+    </message>
+    <message>
+        <source>位置決め制御3</source>
+        <translation>Positioning control 3</translation>
+    </message>
+    <message>
+        <source>軌跡制御1</source>
+        <translation>Path control 1</translation>
+    </message>
+    <message>
+        <source>軌跡制御2</source>
+        <translation>Path control 2</translation>
+    </message>
+    <message>
+        <source>通信に失敗しました。</source>
+        <translation>Communication failed.</translation>
+    </message>
+    <message>
+        <source>中止しました。</source>
+        <translation>Cancelled.</translation>
+    </message>
+</context>
+<context>
     <name>TDMUserParameter</name>
     <message>
         <source>スタンダードレベル</source>
@@ -729,6 +808,120 @@ These parameters are not in the file and cannot be saved.</translation>
     <message>
         <source>設定範囲外です。</source>
         <translation>The value is out of range.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMAFTuning</name>
+    <message>
+        <source>注意 : この機能を使用すると、約30秒間モータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
+(チューニングにかかる時間は使用条件で短くなることがあります。)</source>
+        <translation>Caution: this function moves the motor for about 30 seconds.<byte value="xd"/>
+Make sure the surroundings are safe before you start.<byte value="xd"/>
+(The tuning may take less time under some conditions.)</translation>
+    </message>
+    <message>
+        <source>チューニング中は保持トルクが低下します。重力軸での使用はご注意ください。</source>
+        <translation>The holding torque drops while tuning. Take care on a vertical (gravity) axis.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>チューニングのトルク(推力)指令値 :</source>
+        <translation>Tuning torque (thrust) command :</translation>
+    </message>
+    <message>
+        <source>摩擦トルク(推力)補償量</source>
+        <translation>Friction torque (thrust) compensation</translation>
+    </message>
+</context>
+<context>
+    <name>TFMANFTuning</name>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
+チューニング実行中は、保持トルクが低下します。<byte value="xd"/>
+重力軸等では、この機能を使用しないでください。</source>
+        <translation>Caution: this function moves the motor.<byte value="xd"/>
+Make sure the surroundings are safe before you start.<byte value="xd"/>
+The holding torque drops while tuning.<byte value="xd"/>
+Do not use this function on a vertical (gravity) axis.</translation>
+    </message>
+    <message>
+        <source>パラメータ設定</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>チューニングのトルク指令値 :</source>
+        <translation>Tuning torque command :</translation>
+    </message>
+</context>
+<context>
+    <name>TFMANFTuningResult</name>
+    <message>
+        <source>チューニング結果</source>
+        <translation>Tuning result</translation>
+    </message>
+    <message>
+        <source>Okをクリックするとサーボオフします。</source>
+        <translation>Clicking OK turns the servo off.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMATuningRSV</name>
+    <message>
+        <source>チューニングモード</source>
+        <translation>Tuning mode</translation>
+    </message>
+    <message>
+        <source>オートチューニング特性</source>
+        <translation>Auto-tuning characteristic</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>設定パラメータ</source>
+        <translation>Parameters to save</translation>
+    </message>
+    <message>
+        <source>オートチューニング応答性</source>
+        <translation>Auto-tuning responsiveness</translation>
+    </message>
+    <message>
+        <source>オートチューニングパラメータモニタ値</source>
+        <translation>Auto-tuning monitored values</translation>
+    </message>
+    <message>
+        <source>パラメータ設定値</source>
+        <translation>Parameter settings</translation>
+    </message>
+    <message>
+        <source>モニタ値を書き込む</source>
+        <translation>Write monitored values</translation>
+    </message>
+    <message>
+        <source>オートチューニング応答性は、</source>
+        <translation>The auto-tuning responsiveness</translation>
+    </message>
+    <message>
+        <source>この画面上で変更できます。</source>
+        <translation>can be changed in this window.</translation>
+    </message>
+    <message>
+        <source>ただし、変更された値はパラメータとして</source>
+        <translation>The changed value, however, is not</translation>
+    </message>
+    <message>
+        <source>保存しません。この画面を閉じると</source>
+        <translation>saved as a parameter. Closing this window</translation>
+    </message>
+    <message>
+        <source>元の設定値に戻ります。</source>
+        <translation>restores the original setting.</translation>
     </message>
 </context>
 <context>
@@ -2015,10 +2208,6 @@ The position deviation is cleared when the pulse-feed JOG ends.</translation>
         <translation>Position deviation PMON:</translation>
     </message>
     <message>
-        <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
-    </message>
-    <message>
         <source>パルス送りJOG運転ができない設定値です。<byte value="xd"/>
 送りパルス量、移動速度を変更してください。</source>
         <translation>These settings do not allow a pulse feed.<byte value="xd"/>
@@ -2197,6 +2386,10 @@ The input values have not been written to the servo amplifier.</translation>
     <message>
         <source>編集中止</source>
         <translation>Cancel edit</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>
@@ -2475,6 +2668,17 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
 <context>
+    <name>TFMTuningRun</name>
+    <message>
+        <source>チューニング実行</source>
+        <translation>Run tuning</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+</context>
+<context>
     <name>TFMUserParameter</name>
     <message>
         <source>新規作成(&amp;N)</source>
@@ -2661,10 +2865,6 @@ Make sure the surroundings are safe before you run it.</translation>
     <message>
         <source>逆方向</source>
         <translation>Reverse</translation>
-    </message>
-    <message>
-        <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>

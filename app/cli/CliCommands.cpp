@@ -9,6 +9,7 @@ TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
 TCliCommand CliAnalyseCommand();
+TCliCommand CliTuneCommand();
 
 const QList<TCliCommand> &CliCommands()
 {
@@ -19,6 +20,7 @@ const QList<TCliCommand> &CliCommands()
         CliTraceCommand(),
         CliMotorCommand(),
         CliAnalyseCommand(),
+        CliTuneCommand(),
     };
     return commands;
 }
