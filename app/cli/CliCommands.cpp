@@ -8,6 +8,8 @@ TCliCommand CliAlarmsCommand();
 TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
+TCliCommand CliVerifyCommand();
+TCliCommand CliReportCommand();
 
 const QList<TCliCommand> &CliCommands()
 {
@@ -17,6 +19,8 @@ const QList<TCliCommand> &CliCommands()
         CliAlarmResetCommand(),
         CliTraceCommand(),
         CliMotorCommand(),
+        CliVerifyCommand(),
+        CliReportCommand(),
     };
     return commands;
 }

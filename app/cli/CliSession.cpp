@@ -94,3 +94,24 @@ std::unique_ptr<TCliSession> TCliRun::Open(int axis, int &status, bool requireKn
     status = TCli::ExitOk;
     return s;
 }
+
+std::unique_ptr<TCliSession> TCliRun::OpenDatabase(int &status)
+{
+    auto s = std::make_unique<TCliSession>(err, yes, false);
+    s->intf = std::make_unique<TDMInterface>(TCli::DatabasePath(db), TStgManager::TAccess::Shared);
+    if (s->intf->DatabaseBroken()) {
+        err << "tuvanta-cli: definition database: " << s->intf->BrokenReason() << "\n";
+        err.flush();
+        status = TCli::ExitNoDatabase;
+        return nullptr;
+    }
+    s->env = std::make_unique<TDMEnvironment>(s->settingsDir.filePath(QStringLiteral("tuvanta-cli.ini")));
+    s->env->Japanese = false;
+    s->dmMain = std::make_unique<TDMMain>(*s->intf);
+    s->dmMain->LoadMainTables();
+    s->tran = std::make_unique<TDMTran>(*s->env, &s->amp);
+    s->ctx = std::make_unique<TAppContext>(
+        TAppContext{*s->env, *s->intf, *s->dmMain, *s->tran, nullptr, [] { return false; }, nullptr, nullptr});
+    status = TCli::ExitOk;
+    return s;
+}
