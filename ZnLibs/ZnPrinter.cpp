@@ -26,6 +26,7 @@ TZnPrinter::TPathChooser pdfPathChooser;
 
 // Paper height used for the vertical mapping when a printer reports none.
 constexpr double DefaultDpi = 1200.0;
+constexpr int EdgeMargin = 50; // 5 mm, in 0.1 mm
 
 } // namespace
 
@@ -93,8 +94,15 @@ void TZnPrinter::UpdateGeometry()
     const QMarginsF m = layout.minimumMargins() * toPoints;   // in points
     auto pixels = [dpi](double points) { return points / 72.0 * dpi; };
     printableOffset = QPoint(FromDevice(pixels(m.left()), dpi), FromDevice(pixels(m.top()), dpi));
-    const int right = FromDevice(pixels(m.right()), dpi);
-    const int bottom = FromDevice(pixels(m.bottom()), dpi);
+    int right = FromDevice(pixels(m.right()), dpi);
+    int bottom = FromDevice(pixels(m.bottom()), dpi);
+    // A PDF writer or a printer that claims to print to the very edge: keep
+    // the margin of an ordinary printer, so no report puts text on the edge
+    // of the sheet, where a viewer or a later print would cut it.
+    if (printableOffset.isNull() && right == 0 && bottom == 0) {
+        printableOffset = QPoint(EdgeMargin, EdgeMargin);
+        right = bottom = EdgeMargin;
+    }
     printableRect = QRect(printableOffset,
                           QSize(paperSize.width() - printableOffset.x() - right,
                                 paperSize.height() - printableOffset.y() - bottom));

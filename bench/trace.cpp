@@ -28,16 +28,14 @@ void BM_ReadBackMode1(benchmark::State &state)
         return;
     }
     double wall = 0;
+    b.amp.characters = b.amp.transactions = 0;
+    b.amp.insideMs = 0;
     for (auto _ : state) {
-        b.amp.characters = b.amp.transactions = 0;
-        b.amp.insideMs = 0;
         const auto t0 = std::chrono::steady_clock::now();
         if (!dm.ReadTraceData(1))
             state.SkipWithError("read failed");
         wall += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     }
-    b.amp.characters *= state.iterations();
-    b.amp.transactions *= state.iterations();
     Report(state, b.amp, wall);
 }
 

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -56,6 +57,8 @@ QByteArray Hex(uint32_t value, int digits)
 {
     return QByteArray::number(value, 16).toUpper().rightJustified(digits, '0');
 }
+
+constexpr uint32_t DirectWaitMs = 2;
 
 } // namespace
 
@@ -197,6 +200,20 @@ void TTranAmp::BlockUntilWoken(uint32_t ms)
 {
     if (ms == 0)
         return;
+    // An answer's next byte is usually a character time away: wait for the
+    // watcher's ring directly for that long, which wakes sooner than a pass
+    // through the event loop. A couple of milliseconds without events is
+    // nothing a window notices.
+    if (m_wakeFd >= 0) {
+        pollfd pfd{m_wakeFd, POLLIN, 0};
+        if (::poll(&pfd, 1, int(std::min<uint32_t>(ms, DirectWaitMs))) > 0) {
+            OnWake();
+            return;
+        }
+        if (ms <= DirectWaitMs)
+            return;
+        ms -= DirectWaitMs;
+    }
     m_deadline.start(int(std::min<uint32_t>(ms, INT_MAX)));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     m_deadline.stop();

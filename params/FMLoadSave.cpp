@@ -1,6 +1,7 @@
 #include "params/FMLoadSave.h"
 
 #include "app/DMEnvironment.h"
+#include "app/FMAxisChoice.h"
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "params/FMParameterFileDialog.h"
@@ -149,36 +150,21 @@ void TFMLoadSave::showEvent(QShowEvent *event)
 void TFMLoadSave::SelectAxis()
 {
     THourglass hourglass;
-    for (;;) {
-        for (int n = 1; n <= 15; ++n)
-            rbtnAxis[size_t(n - 1)]->setEnabled(ctx.env.AxisInUse(n));
-        if (axis < 1 || axis > 15 || !ctx.env.AxisInUse(axis))
-            axis = ctx.FirstAxisInUse();
-        if (axis < 1) {
-            for (QRadioButton *b : rbtnAxis) {
-                b->setAutoExclusive(false);
-                b->setChecked(false);
-                b->setAutoExclusive(true);
-                b->setEnabled(false);
-            }
-            edtModel->clear();
-            UpdateExecute();
-            TMessenger::Instance().Warning(tr("通信可能なサーボアンプが存在しません。"));
-            return;
-        }
-        rbtnAxis[size_t(axis - 1)]->setChecked(true);
-        QString text;
-        if (dm.ReadAmpModelText(axis, text)) {
-            edtModel->setText(text);
-            break;
-        }
-        if (ctx.env.AxisInUse(axis)) {
-            // The axis answers but the database has no model text for it.
-            edtModel->clear();
-            break;
-        }
+    QString text;
+    int lost = 0;
+    const auto result = TFMAxisChoice::Settle(
+        ctx, rbtnAxis, axis, [this](int n, QString &t) { return dm.ReadAmpModelText(n, t); }, text, &lost);
+    if (lost > 0)
         edtFile->clear();
+    if (result == TFMAxisChoice::NoAxis) {
+        for (QRadioButton *b : rbtnAxis)
+            b->setEnabled(false);
+        edtModel->clear();
+        UpdateExecute();
+        TMessenger::Instance().Warning(tr("通信可能なサーボアンプが存在しません。"));
+        return;
     }
+    edtModel->setText(text);
     UpdateExecute();
 }
 

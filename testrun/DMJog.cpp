@@ -10,7 +10,9 @@
 #include <QCoreApplication>
 
 namespace {
-QString Tr(const char *text)
+// Not named Tr: the translation scan takes Tr( for tr( and would misread the
+// QT_TRANSLATE_NOOP texts passed to it.
+QString Translated(const char *text)
 {
     return QCoreApplication::translate("TDMJog", text);
 }
@@ -46,12 +48,12 @@ void TDMJog::CloseTables()
 QString TDMJog::FunctionName(int type)
 {
     switch (type) {
-    case tyVelocityJog: return Tr(QT_TRANSLATE_NOOP("TDMJog", "速度JOG運転"));
-    case tyPulseJog: return Tr(QT_TRANSLATE_NOOP("TDMJog", "パルス送りJOG運転"));
-    case tyNotchTuning: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オートノッチフィルタチューニング"));
-    case tySystemAnalysis: return Tr(QT_TRANSLATE_NOOP("TDMJog", "データ測定＆解析"));
-    case tyTuningResultSave: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オートチューニング結果保存"));
-    case tyFrequencyTuning: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オート制振周波数チューニング"));
+    case tyVelocityJog: return Translated(QT_TRANSLATE_NOOP("TDMJog", "速度JOG運転"));
+    case tyPulseJog: return Translated(QT_TRANSLATE_NOOP("TDMJog", "パルス送りJOG運転"));
+    case tyNotchTuning: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オートノッチフィルタチューニング"));
+    case tySystemAnalysis: return Translated(QT_TRANSLATE_NOOP("TDMJog", "データ測定＆解析"));
+    case tyTuningResultSave: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オートチューニング結果保存"));
+    case tyFrequencyTuning: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オート制振周波数チューニング"));
     }
     return {};
 }
@@ -59,13 +61,13 @@ QString TDMJog::FunctionName(int type)
 QString TDMJog::ConfirmText(int type)
 {
     switch (type) {
-    case tyVelocityJog: return Tr(QT_TRANSLATE_NOOP("TDMJog", "速度JOG運転を実行しますか?"));
+    case tyVelocityJog: return Translated(QT_TRANSLATE_NOOP("TDMJog", "速度JOG運転を実行しますか?"));
     case tyPulseJog:
-        return Tr(QT_TRANSLATE_NOOP("TDMJog", "パルス送りJOG運転を実行しますか?\r\n（パルス送りJOG運転を実行すると、位置偏差はクリアされます。）"));
-    case tyNotchTuning: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オートノッチフィルタチューニングを実行しますか?"));
-    case tySystemAnalysis: return Tr(QT_TRANSLATE_NOOP("TDMJog", "データ測定＆解析を実行しますか?"));
-    case tyTuningResultSave: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オートチューニング結果保存を実行しますか?"));
-    case tyFrequencyTuning: return Tr(QT_TRANSLATE_NOOP("TDMJog", "オート制振周波数チューニングを実行しますか?"));
+        return Translated(QT_TRANSLATE_NOOP("TDMJog", "パルス送りJOG運転を実行しますか?\r\n（パルス送りJOG運転を実行すると、位置偏差はクリアされます。）"));
+    case tyNotchTuning: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オートノッチフィルタチューニングを実行しますか?"));
+    case tySystemAnalysis: return Translated(QT_TRANSLATE_NOOP("TDMJog", "データ測定＆解析を実行しますか?"));
+    case tyTuningResultSave: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オートチューニング結果保存を実行しますか?"));
+    case tyFrequencyTuning: return Translated(QT_TRANSLATE_NOOP("TDMJog", "オート制振周波数チューニングを実行しますか?"));
     }
     return {};
 }
@@ -77,37 +79,37 @@ QString TDMJog::Title(int type, int axis, const QString &modelName)
 
 QString TDMJog::NotReadyText(int type)
 {
-    return FunctionName(type) + Tr(QT_TRANSLATE_NOOP("TDMJog", "を実行することができません。（準備未完了）"));
+    return FunctionName(type) + Translated(QT_TRANSLATE_NOOP("TDMJog", "を実行することができません。（準備未完了）"));
 }
 
 QString TDMJog::NotUsableText(int type)
 {
-    return FunctionName(type) + Tr(QT_TRANSLATE_NOOP("TDMJog", "を使用することはできません。"));
+    return FunctionName(type) + Translated(QT_TRANSLATE_NOOP("TDMJog", "を使用することはできません。"));
 }
 
 QString TDMJog::AlarmText()
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMJog", "アラーム発生中です。\r\nサーボオンできません。"));
+    return Translated(QT_TRANSLATE_NOOP("TDMJog", "アラーム発生中です。\r\nサーボオンできません。"));
 }
 
 QString TDMJog::ServoRefusedText()
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMJog", "サーボオンできません。\r\nサーボアンプの状態を確認してください。"));
+    return Translated(QT_TRANSLATE_NOOP("TDMJog", "サーボオンできません。\r\nサーボアンプの状態を確認してください。"));
 }
 
 QString TDMJog::OvertravelText()
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMJog", "オーバートラベル中です。"));
+    return Translated(QT_TRANSLATE_NOOP("TDMJog", "オーバートラベル中です。"));
 }
 
 QString TDMJog::OutOfRangeText()
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMJog", "設定範囲外です。"));
+    return Translated(QT_TRANSLATE_NOOP("TDMJog", "設定範囲外です。"));
 }
 
 QString TDMJog::NoAmplifierText()
 {
-    return Tr(QT_TRANSLATE_NOOP("TDMJog", "通信可能なサーボアンプが存在しません。"));
+    return Translated(QT_TRANSLATE_NOOP("TDMJog", "通信可能なサーボアンプが存在しません。"));
 }
 
 bool TDMJog::ReadModelName(int axis, QString &name)

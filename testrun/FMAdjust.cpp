@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/DMEnvironment.h"
+#include "app/FMAxisChoice.h"
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 
@@ -90,35 +91,13 @@ void TFMAdjust::showEvent(QShowEvent *event)
 void TFMAdjust::RefreshAxes()
 {
     THourglass hourglass;
-    for (;;) {
-        for (int n = 1; n <= 15; ++n)
-            rbtnAxis[size_t(n - 1)]->setEnabled(ctx.env.AxisInUse(n));
-        if (axis < 1 || axis > 15 || !ctx.env.AxisInUse(axis))
-            axis = ctx.FirstAxisInUse();
-        if (axis < 1) {
-            for (QRadioButton *b : rbtnAxis) {
-                b->setAutoExclusive(false);
-                b->setChecked(false);
-                b->setAutoExclusive(true);
-            }
-            btnExec->setEnabled(false);
-            edtModel->clear();
-            TMessenger::Instance().Warning(tr("通信可能なサーボアンプが存在しません。"), TDMAdjust::Name(type));
-            return;
-        }
-        rbtnAxis[size_t(axis - 1)]->setChecked(true);
-        QString name;
-        if (dm.ReadModelName(axis, name)) {
-            edtModel->setText(name);
-            break;
-        }
-        if (ctx.env.AxisInUse(axis)) {
-            // The axis answers but the database has no model row for it.
-            edtModel->clear();
-            break;
-        }
-    }
-    btnExec->setEnabled(true);
+    QString name;
+    const auto result = TFMAxisChoice::Settle(
+        ctx, rbtnAxis, axis, [this](int n, QString &t) { return dm.ReadModelName(n, t); }, name);
+    edtModel->setText(name);
+    btnExec->setEnabled(result != TFMAxisChoice::NoAxis);
+    if (result == TFMAxisChoice::NoAxis)
+        TMessenger::Instance().Warning(tr("通信可能なサーボアンプが存在しません。"), TDMAdjust::Name(type));
 }
 
 void TFMAdjust::AxisClicked(int clicked)

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/Busy.h"
 #include "app/DMEnvironment.h"
+#include "app/FMAxisChoice.h"
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "comm/DMTran.h"
@@ -88,40 +89,12 @@ void TFMJog::SelectAxis(int clicked)
 
 void TFMJog::RefreshAxes()
 {
-    for (;;) {
-        for (int i = 0; i < 15; ++i)
-            rbtnAxis[size_t(i)]->setEnabled(ctx.env.AxisInUse(i + 1));
-        if (axis < 1 || axis > 15 || !ctx.env.AxisInUse(axis))
-            axis = ctx.FirstAxisInUse();
-        if (axis < 1) {
-            for (QRadioButton *b : rbtnAxis) {
-                b->setAutoExclusive(false);
-                b->setChecked(false);
-                b->setAutoExclusive(true);
-            }
-            btnExec->setEnabled(false);
-            edtModel->clear();
-            modelName.clear();
-            TMessenger::Instance().Warning(TDMJog::NoAmplifierText(), TDMJog::FunctionName(type));
-            return;
-        }
-        rbtnAxis[size_t(axis - 1)]->setChecked(true);
-        btnExec->setEnabled(true);
-        QString name;
-        if (dm.ReadModelName(axis, name)) {
-            modelName = name;
-            edtModel->setText(name);
-            return;
-        }
-        // The read took the axis out of use (or its model has no row): the
-        // next round moves on; a model without a MODEL row is not expected,
-        // so stop rather than loop on it.
-        if (ctx.env.AxisInUse(axis)) {
-            modelName.clear();
-            edtModel->clear();
-            return;
-        }
-    }
+    const auto result = TFMAxisChoice::Settle(
+        ctx, rbtnAxis, axis, [this](int n, QString &t) { return dm.ReadModelName(n, t); }, modelName);
+    edtModel->setText(modelName);
+    btnExec->setEnabled(result != TFMAxisChoice::NoAxis);
+    if (result == TFMAxisChoice::NoAxis)
+        TMessenger::Instance().Warning(TDMJog::NoAmplifierText(), TDMJog::FunctionName(type));
 }
 
 TFMRunBase *TFMJog::CreateRunWindow()

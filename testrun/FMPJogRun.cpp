@@ -20,15 +20,9 @@ TFMPJogRun::TFMPJogRun(TAppContext &context, TDMJog &module, int axis, const QSt
     setProperty("kind", TDMJog::tyPulseJog);
     auto *top = new QVBoxLayout(this);
 
-    auto *caution = new QHBoxLayout;
-    auto *icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-    caution->addWidget(icon);
-    caution->addWidget(MakeCaution(tr("注意 : この機能を使用するとモータが動作します。\r\n"
-                                      "周囲の安全を確保してから実施してください。\r\n"
-                                      "パルス送りJOG運転終了時、位置偏差をクリアします。")),
-                       1);
-    top->addLayout(caution);
+    top->addLayout(MakeCautionRow(tr("注意 : この機能を使用するとモータが動作します。\r\n"
+                                     "周囲の安全を確保してから実施してください。\r\n"
+                                     "パルス送りJOG運転終了時、位置偏差をクリアします。")));
     top->addWidget(MakeEndActionGroup());
 
     auto *grpParams = new QGroupBox(tr("パラメータ設定"), this);

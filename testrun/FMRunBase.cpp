@@ -43,6 +43,16 @@ QLabel *TFMRunBase::MakeCaution(const QString &text)
     return label;
 }
 
+QHBoxLayout *TFMRunBase::MakeCautionRow(const QString &text)
+{
+    auto *row = new QHBoxLayout;
+    auto *icon = new QLabel(this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
+    row->addWidget(icon);
+    row->addWidget(MakeCaution(text), 1);
+    return row;
+}
+
 QGroupBox *TFMRunBase::MakeEndActionGroup()
 {
     grpEndAction = new QGroupBox(tr("終了時の動作選択"), this);

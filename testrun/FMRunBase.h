@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -98,6 +99,8 @@ protected:
 
     // Builders for the shared parts.
     QLabel *MakeCaution(const QString &text);
+    // The caution with the warning sign before it, as a row for the layout.
+    QHBoxLayout *MakeCautionRow(const QString &text);
     QGroupBox *MakeEndActionGroup();
     QGroupBox *MakeServoGroup(const QString &note = QString());
     // The settings group's edit and write buttons; fields added with

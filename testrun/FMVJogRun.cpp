@@ -22,13 +22,8 @@ TFMVJogRun::TFMVJogRun(TAppContext &context, TDMJog &module, int axis, const QSt
     setProperty("kind", TDMJog::tyVelocityJog);
     auto *top = new QVBoxLayout(this);
 
-    auto *caution = new QHBoxLayout;
-    auto *icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-    caution->addWidget(icon);
-    caution->addWidget(MakeCaution(tr("注意 : この機能を使用するとモータが動作します。\r\n"
-                                      "周囲の安全を確保してから実施してください。")), 1);
-    top->addLayout(caution);
+    top->addLayout(MakeCautionRow(tr("注意 : この機能を使用するとモータが動作します。\r\n"
+                                     "周囲の安全を確保してから実施してください。")));
     top->addWidget(MakeEndActionGroup());
 
     auto *grpParams = new QGroupBox(tr("パラメータ設定"), this);

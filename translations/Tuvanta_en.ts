@@ -612,20 +612,20 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
-        <translation>The amplifier definition file is corrupt.</translation>
+        <translation type="vanished">The amplifier definition file is corrupt.</translation>
     </message>
     <message>
         <source>書き込み中</source>
-        <translation>Writing</translation>
+        <translation type="vanished">Writing</translation>
     </message>
     <message>
         <source>書き込み中です。お待ちください。</source>
-        <translation>Writing. Please wait.</translation>
+        <translation type="vanished">Writing. Please wait.</translation>
     </message>
     <message>
         <source>%1<byte value="xd"/>
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation>%1<byte value="xd"/>
+        <translation type="vanished">%1<byte value="xd"/>
 These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
@@ -2208,75 +2208,75 @@ The input values have not been written to the servo amplifier.</translation>
     <name>TFMUserParameter</name>
     <message>
         <source>新規作成(&amp;N)</source>
-        <translation>&amp;New</translation>
+        <translation type="vanished">&amp;New</translation>
     </message>
     <message>
         <source>開く(&amp;O)...</source>
-        <translation>&amp;Open...</translation>
+        <translation type="vanished">&amp;Open...</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
+        <translation type="vanished">&amp;Close</translation>
     </message>
     <message>
         <source>上書き保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
+        <translation type="vanished">&amp;Save</translation>
     </message>
     <message>
         <source>名前を付けて保存(&amp;A)...</source>
-        <translation>Save &amp;As...</translation>
+        <translation type="vanished">Save &amp;As...</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
-        <translation>E&amp;xit</translation>
+        <translation type="vanished">E&amp;xit</translation>
     </message>
     <message>
         <source>アンプから読み出し(&amp;R)</source>
-        <translation>&amp;Read from Amplifier</translation>
+        <translation type="vanished">&amp;Read from Amplifier</translation>
     </message>
     <message>
         <source>アンプに書き込み(&amp;W)</source>
-        <translation>&amp;Write to Amplifier</translation>
+        <translation type="vanished">&amp;Write to Amplifier</translation>
     </message>
     <message>
         <source>通信状態の確認(&amp;C)...</source>
-        <translation>&amp;Communication Check...</translation>
+        <translation type="vanished">&amp;Communication Check...</translation>
     </message>
     <message>
         <source>パラメータの転送 [アンプ-&gt;ファイル](&amp;F)...</source>
-        <translation>Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
+        <translation type="vanished">Parameter Transfer [Amplifier-&gt;&amp;File]...</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
-        <translation>Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
+        <translation type="vanished">Parameter Transfer [File-&gt;&amp;Amplifier]...</translation>
     </message>
     <message>
         <source>パラメータの照合(&amp;M)...</source>
-        <translation>Parameter Co&amp;mparison...</translation>
+        <translation type="vanished">Parameter Co&amp;mparison...</translation>
     </message>
     <message>
         <source>印刷(&amp;P)</source>
-        <translation>&amp;Print</translation>
+        <translation type="vanished">&amp;Print</translation>
     </message>
     <message>
         <source>印刷プレビュー(&amp;V)...</source>
-        <translation>Print Pre&amp;view...</translation>
+        <translation type="vanished">Print Pre&amp;view...</translation>
     </message>
     <message>
         <source>プリンタの設定(&amp;S)...</source>
-        <translation>Printer &amp;Setup...</translation>
+        <translation type="vanished">Printer &amp;Setup...</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
-        <translation>&amp;File</translation>
+        <translation type="vanished">&amp;File</translation>
     </message>
     <message>
         <source>アンプ(&amp;A)</source>
-        <translation>&amp;Amplifier</translation>
+        <translation type="vanished">&amp;Amplifier</translation>
     </message>
     <message>
         <source>ディスク(&amp;D)</source>
-        <translation>&amp;Disk</translation>
+        <translation type="vanished">&amp;Disk</translation>
     </message>
     <message>
         <source>型番</source>
@@ -2304,7 +2304,7 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
     <message>
         <source>通信可能なサーボアンプが存在しません。</source>
-        <translation>No servo amplifier can be reached.</translation>
+        <translation type="vanished">No servo amplifier can be reached.</translation>
     </message>
     <message>
         <source>一般パラメータ設定</source>
@@ -2312,28 +2312,28 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
     <message>
         <source>一般パラメータ設定 - [%1]</source>
-        <translation>General Parameters - [%1]</translation>
+        <translation type="vanished">General Parameters - [%1]</translation>
     </message>
     <message>
         <source>無題</source>
-        <translation>Untitled</translation>
+        <translation type="vanished">Untitled</translation>
     </message>
     <message>
         <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation>The parameters have been changed.<byte value="xd"/>
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
         <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation>The parameters have been changed.<byte value="xd"/>
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
         <source>サーボアンプと通信できません。<byte value="xd"/>
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
+        <translation type="vanished">Cannot communicate with the servo amplifier.<byte value="xd"/>
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>

@@ -57,7 +57,9 @@ public:
             return;
         line.SetLayoutSource([this](uint32_t code) { return simDatabase.Layout(code); });
         line.SetBaud(Baud);
-        line.SetLineTime(true);
+        // BENCH_NO_LINE_TIME=1 leaves only the latency of the pseudo-terminal,
+        // the threads and the modules: what the line time comes on top of.
+        line.SetLineTime(!getenv("BENCH_NO_LINE_TIME"));
         line.SetTurnaroundUs(0);
         line.AddAxis(1, CodeA, TSimServer::Now());
         TSimServer::TConfig config;

@@ -71,6 +71,12 @@ TEST(PageStore, RecordsPagesInPaperUnits)
     EXPECT_TRUE(p.Finished());
     EXPECT_EQ(p.PageCount(), 3);
     EXPECT_EQ(p.PaperSize(), QSize(2100, 2970));
+    // A device without unprintable margins (the PDF writer here) still
+    // leaves 5 mm, so report text never sits on the sheet's edge.
+    p.Printer().setOutputFormat(QPrinter::PdfFormat);
+    p.Prepare();
+    EXPECT_EQ(p.PrintableRect(), QRect(50, 50, 2000, 2870));
+    built = 1;
 
     const QImage one = Render(p, 1);
     EXPECT_TRUE(Dark(one, 210, 210));           // inside the square (105 mm)

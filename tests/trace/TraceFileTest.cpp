@@ -3,6 +3,7 @@
 #include "MessageRecorder.h"
 #include "SampleDatabase.h"
 
+#include "trace/DMTraceSetting.h"
 #include "trace/Trace.h"
 #include "trace/TraceFile.h"
 #include "trace/TraceTables.h"
@@ -362,4 +363,32 @@ TEST(TraceMonitor, CounterWrapsAfter65534)
     } cases[] = {{10, 10, 0}, {10, 11, 1}, {10, 15, 5}, {65534, 2, 3}, {65534, 0, 1}, {0, 65534, 65534}};
     for (const auto &c : cases)
         EXPECT_EQ(TDMTrace::CounterDifference(c.previous, c.current), c.difference) << c.previous << "->" << c.current;
+}
+
+TEST_F(TraceFileTest, SettingListsGreyWhatTheChosenWidthsLeaveNoRoomFor)
+{
+    // Code 3 is the model's 4-byte quantity, code 0 a 2-byte one.
+    const TDMTraceSetting lists(tables, CodeA);
+    ASSERT_TRUE(lists.HasModel());
+    const struct {
+        int mode;
+        std::array<int32_t, 4> analog; // the current choices
+        int channel, entryLength;
+        bool grey;
+    } cases[] = {
+        {3, {0, 0, 0, 0}, 0, 4, true},  {3, {0, 0, 0, 0}, 0, 2, false}, {1, {0, 0, 0, 0}, 0, 4, false},
+        {3, {0, 0, 0, 0}, 1, 2, true},  {1, {3, 0, 0, 0}, 1, 2, true},  {1, {0, 0, 0, 0}, 1, 4, false},
+        {0, {0, 0, 0, 0}, 1, 4, true},  {2, {0, 0, 0, 0}, 1, 4, true},  {2, {0, 0, 0, 0}, 1, 2, false},
+        {0, {3, 0, 0, 0}, 1, 2, false}, {1, {0, 0, 0, 0}, 2, 4, false}, {1, {0, 3, 0, 0}, 2, 2, true},
+        {2, {0, 0, 0, 0}, 2, 2, true},  {0, {0, 0, 0, 0}, 3, 2, true},  {1, {0, 0, 3, 0}, 3, 2, true},
+        {1, {0, 0, 0, 0}, 3, 4, true},  {1, {0, 0, 0, 0}, 3, 2, false}, {1, {3, 0, 0, 0}, 3, 2, false},
+    };
+    for (const auto &c : cases) {
+        TTraceSetting s;
+        s.Mode = c.mode;
+        s.Analog = c.analog;
+        EXPECT_EQ(lists.Grey(c.channel, c.entryLength, s), c.grey)
+            << "mode " << c.mode << " CH" << c.channel + 1 << " entry of " << c.entryLength << " bytes, choices "
+            << c.analog[0] << c.analog[1] << c.analog[2];
+    }
 }
