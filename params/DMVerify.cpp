@@ -64,7 +64,7 @@ TDMVerify::~TDMVerify()
 void TDMVerify::OpenTables()
 {
     CloseTables();
-    for (TDataSet *t : {&cdsTable_Data, &cdsType, &cdsParameter, &cdsAmp_Para, &cdsDsk_Para, &cdsAmplifier, &cdsList})
+    for (TDataSet *t : {&cdsTable_Data, &cdsType, &cdsParameter, &cdsAmp_Para, &cdsDsk_Para, &cdsList})
         t->SetJapanese(env.Japanese);
     // A table that fails to load stays empty: it selects nothing.
     intf.LoadTable(cdsTable_Data, QStringLiteral("1_TABLE_DATA.cds"));
@@ -72,7 +72,6 @@ void TDMVerify::OpenTables()
     intf.LoadTable(cdsParameter, QStringLiteral("1_PARAMETER.cds"));
     intf.LoadTable(cdsAmp_Para, QStringLiteral("1_AMP_PARA.cds"));
     intf.LoadTable(cdsDsk_Para, QStringLiteral("1_AMP_PARA.cds"));
-    intf.LoadTable(cdsAmplifier, QStringLiteral("0_AMPLIFIER.cds"));
     cdsParameter.RefreshLookups();
     for (TDataSet *t : {&cdsAmp_Para, &cdsDsk_Para}) {
         t->RefreshLookups();
@@ -104,26 +103,9 @@ void TDMVerify::CreateList()
 
 void TDMVerify::CloseTables()
 {
-    for (TDataSet *t : {&cdsList, &cdsTable_Data, &cdsType, &cdsParameter, &cdsAmp_Para, &cdsDsk_Para, &cdsAmplifier})
+    for (TDataSet *t : {&cdsList, &cdsTable_Data, &cdsType, &cdsParameter, &cdsAmp_Para, &cdsDsk_Para})
         t->Close();
     tableData.clear();
-}
-
-int TDMVerify::ModelIdOfCode(int code)
-{
-    cdsAmplifier.ClearFilter();
-    if (!cdsAmplifier.Locate(QStringLiteral("CODE"), TValue(code)))
-        return -1;
-    return cdsAmplifier.Field(QStringLiteral("ID")).AsInteger();
-}
-
-int TDMVerify::GroupOfCode(int code)
-{
-    cdsAmplifier.ClearFilter();
-    if (!cdsAmplifier.Locate(QStringLiteral("CODE"), TValue(code)))
-        return -1;
-    const TValue group = cdsAmplifier.Field(QStringLiteral("GROUP_ID"));
-    return group.IsNull() ? -1 : group.AsInteger();
 }
 
 TDMVerify::TPattern TDMVerify::PatternOfLevel(const TValue &level)
@@ -169,10 +151,13 @@ bool TDMVerify::Compare(int axis, const QString &name)
     fileDate = QFileInfo(name).lastModified();
     OpenTables();
     const int ampCode = env.AmpCode(axis);
-    if (fileImage.ampCode != ampCode) {
-        const int ampGroup = GroupOfCode(ampCode), fileGroup = GroupOfCode(fileImage.ampCode);
+    // A model the database lacks has no rows: comparing nothing would
+    // report two unknown amplifiers as equal.
+    const bool unknown = dmMain.ModelKey(ampCode) < 0;
+    if (fileImage.ampCode != ampCode || unknown) {
+        const int ampGroup = dmMain.ModelGroup(ampCode), fileGroup = dmMain.ModelGroup(fileImage.ampCode);
         TMessenger &msg = TMessenger::Instance();
-        if (ampGroup != fileGroup || ampGroup == -1 || fileGroup == -1) {
+        if (unknown || ampGroup != fileGroup || ampGroup == -1 || fileGroup == -1) {
             msg.Information(Tr("サーボアンプの種類が異なります。\r\n照合できません。"));
             outcome = TOutcome::Refused;
             CloseTables();
@@ -199,8 +184,8 @@ bool TDMVerify::ReadAmplifierImage(int axis)
 {
     ampImage = TBuffer();
     ampImage.ampCode = env.AmpCode(axis);
-    ampModel = ModelIdOfCode(ampImage.ampCode);
-    diskModel = ModelIdOfCode(fileImage.ampCode);
+    ampModel = dmMain.ModelKey(ampImage.ampCode);
+    diskModel = dmMain.ModelKey(fileImage.ampCode);
 
     cdsAmp_Para.SetIndexName(IndexIdAddress);
     cdsAmp_Para.SetFilter(QStringLiteral("AMPLIFIER_ID=%1").arg(ampModel));
@@ -251,8 +236,14 @@ void TDMVerify::CompareRows(int ampRow, int diskRow)
         return;
     const qint64 A = cdsAmp_Para.RowValue(ampRow, QStringLiteral("ADDRESS")).AsInt64();
     const qint64 D = cdsDsk_Para.RowValue(diskRow, QStringLiteral("ADDRESS")).AsInt64();
+    const int LD = cdsDsk_Para.RowValue(diskRow, QStringLiteral("LENGTH")).AsInteger();
+    // A short file (written by hand or cut off) has no value for the rows
+    // beyond its words: comparing them with 0 would list differences the
+    // file does not hold.
+    if (LD > 0 && !fileImage.Contains(D, LD))
+        return;
     const qint32 ampValue = ImageValue(ampImage, A, cdsAmp_Para.RowValue(ampRow, QStringLiteral("LENGTH")).AsInteger());
-    const qint32 diskValue = ImageValue(fileImage, D, cdsDsk_Para.RowValue(diskRow, QStringLiteral("LENGTH")).AsInteger());
+    const qint32 diskValue = ImageValue(fileImage, D, LD);
     const TValue ampId = cdsAmp_Para.RowValue(ampRow, QStringLiteral("PARAMETER_ID"));
     const TValue diskId = cdsDsk_Para.RowValue(diskRow, QStringLiteral("PARAMETER_ID"));
     if (ampId == diskId && ampValue == diskValue)

@@ -86,15 +86,12 @@ public:
     TDataSet cdsParameter;
     TDataSet cdsAmp_Para;
     TDataSet cdsDsk_Para;
-    TDataSet cdsAmplifier;
     TDataSet cdsList;
 
 private:
     void OpenTables();
     void CloseTables();
     void CreateList();
-    int ModelIdOfCode(int code);
-    int GroupOfCode(int code);
     void Walk();
     void CompareRows(int ampRow, int diskRow);
     TParamDef ListDefinition(int position, TSide side) const;

@@ -78,4 +78,10 @@ public:
     std::unique_ptr<TCliSession> Open(int axis, int &status, bool requireKnownModel = true);
     // The same modules without the line (for work on files alone).
     std::unique_ptr<TCliSession> OpenDatabase(int &status);
+
+private:
+    // The definition database; false (status set, reason said) when broken.
+    bool OpenDefinitions(TCliSession &s, int &status);
+    // Settings, main tables and transaction layer over the session's line.
+    void MakeModules(TCliSession &s);
 };

@@ -28,6 +28,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QTranslator>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +179,22 @@ TEST_F(Verify, AfterWritingTheFileBackNothingDiffers)
     EXPECT_EQ(Differences(v), std::vector<TDifference>{});
 }
 
+TEST_F(Verify, ShortFileListsOnlyWhatItHolds)
+{
+    const QString full = FileFrom(1, QStringLiteral("a.ap0"));
+    TBuffer image;
+    ASSERT_TRUE(dmMain.ReadParameterFile(image, full));
+    image.words.resize((0xF8040 - image.startAddress) / 2); // ends before group 2
+    const QString cut = dir.filePath(QStringLiteral("cut.ap0"));
+    ASSERT_TRUE(dmMain.WriteParameterFile(image, cut));
+    Poke(1, 0xF800A, Le(250, 2));
+    TDMVerify v(intf, dmMain, *env, *tran);
+    ASSERT_TRUE(v.Compare(1, cut));
+    ASSERT_TRUE(v.Compared());
+    ASSERT_EQ(v.DifferenceCount(), 1);
+    EXPECT_EQ(v.AddressAt(0), 0xF800A);
+}
+
 TEST_F(Verify, FilesOfOtherModels)
 {
     const QString fileA = FileFrom(1, QStringLiteral("a.ap0"));
@@ -198,6 +216,7 @@ TEST_F(Verify, FilesOfOtherModels)
     } cases[] = {
         {"another group", fileC, 1, TMsgAnswer::Ok, TDMVerify::TOutcome::Refused, OtherKind},
         {"unknown model", fileU, 1, TMsgAnswer::Ok, TDMVerify::TOutcome::Refused, OtherKind},
+        {"unknown model on both sides", fileU, 5, TMsgAnswer::Ok, TDMVerify::TOutcome::Refused, OtherKind},
         {"same group, declined", fileA, 3, TMsgAnswer::Cancel, TDMVerify::TOutcome::Declined, OtherVersion},
         {"same group, accepted", fileA, 3, TMsgAnswer::Ok, TDMVerify::TOutcome::Done, OtherVersion},
         {"missing file", missing, 1, TMsgAnswer::Ok, TDMVerify::TOutcome::Unreadable, QString()},
@@ -290,6 +309,43 @@ TEST_F(Verify, WindowShowsBothSidesAndPrints)
     // pictures show them.)
     for (const char *s : {"パラメータ照合結果一覧", "負荷慣性比", "Maker Parameter[", "ファイル名 : a.ap", "ページ : 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
+}
+
+TEST_F(Verify, EnglishWindowAndReports)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(TUVANTA_BIN_DIR "/Tuvanta.ENU")));
+    QCoreApplication::installTranslator(&english);
+    env->Japanese = false;
+    const QString file = FileFrom(1, QStringLiteral("a.ap0"));
+    Poke(1, 0xF800A, Le(250, 2));
+    Poke(1, 0xF80A0, Le(0xFF, 2));
+    {
+        TDMVerify v(intf, dmMain, *env, *tran);
+        ASSERT_TRUE(v.Compare(1, file));
+        TFMVerify w(v, false, nullptr);
+        w.show();
+        Settle();
+        const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+        QStringList texts{w.windowTitle(), w.btnPrint->text(), w.btnClose->text()};
+        for (int c = 0; c < 2 * TDMVerify::ColumnCount; ++c)
+            for (int r = -1; r < w.grdAmp->model()->rowCount(); ++r)
+                texts << (r < 0 ? w.grdAmp->model()->headerData(c, Qt::Horizontal).toString()
+                                : w.grdAmp->model()->index(r, c).data().toString());
+        for (const QString &t : texts)
+            EXPECT_FALSE(t.contains(japanese)) << t.toStdString();
+        Shot(&w, QStringLiteral("verify_en"));
+
+        TRPVerify report;
+        report.SetContent(v, false);
+        report.SetPrintDate(QDateTime(QDate(2026, 3, 4), QTime(5, 6)));
+        const QString pdf = dir.filePath(QStringLiteral("verify_en.pdf"));
+        ASSERT_TRUE(report.SavePdf(pdf));
+        const QString text = PdfText(pdf);
+        EXPECT_TRUE(text.contains(QStringLiteral("Print Date : Mar./"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Parameter Verification Result List")));
+    }
+    QCoreApplication::removeTranslator(&english);
 }
 
 TEST_F(Verify, ParameterReportOfModelA)
