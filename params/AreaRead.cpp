@@ -25,25 +25,28 @@ bool AreaRead::Read(TDMTran &tran, TProgress *progress, int axis, const TDataSet
     image.startAddress = qint32(spanStart);
     image.words = QList<quint16>(qsizetype((spanEnd - spanStart) / 2), 0);
 
+    const bool ok = ReadSpan(tran, progress, axis, spanStart, spanEnd, image);
     if (progress)
-        progress->Start(QCoreApplication::translate("TDMVerify", "読み出し中"),
-                        QCoreApplication::translate("TDMVerify", "読み出し中です。お待ちください。"),
+        progress->Finish();
+    return ok;
+}
+
+bool AreaRead::ReadSpan(TDMTran &tran, TProgress *progress, int axis, qint64 spanStart, qint64 spanEnd, TBuffer &image)
+{
+    if (progress)
+        progress->Start(QCoreApplication::translate("TDMParameterBase", "読み出し中"),
+                        QCoreApplication::translate("TDMParameterBase", "読み出し中です。お待ちください。"),
                         int((spanEnd - spanStart + 7) / 8));
-    bool ok = true;
     for (qint64 a = spanStart; a < spanEnd; a += 8) {
         TDMTran::TWords words{};
-        if (!tran.ReadWords8(axis, uint32_t(a), 4, words)) {
-            ok = false;
-            break;
-        }
-        const qint64 index = (a - spanStart) / 2;
+        if (!tran.ReadWords8(axis, uint32_t(a), 4, words))
+            return false;
+        const qint64 index = (a - image.startAddress) / 2;
         for (int k = 0; k < 4; ++k)
-            if (index + k < image.words.size())
+            if (index + k >= 0 && index + k < image.words.size())
                 image.words[index + k] = words[size_t(k)];
         if (progress)
             progress->Step();
     }
-    if (progress)
-        progress->Finish();
-    return ok;
+    return true;
 }

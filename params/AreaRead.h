@@ -17,4 +17,9 @@ namespace AreaRead {
 // transaction layer has reported it).
 bool Read(TDMTran &tran, TProgress *progress, int axis, const TDataSet &rows, TBuffer &image);
 
+// Reads the bytes from spanStart (even) up to spanEnd into the words of an
+// image already sized, each word only where the image has it. The progress
+// is started, not finished: the caller may add its own steps first.
+bool ReadSpan(TDMTran &tran, TProgress *progress, int axis, qint64 spanStart, qint64 spanEnd, TBuffer &image);
+
 } // namespace AreaRead

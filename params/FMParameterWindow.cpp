@@ -223,9 +223,10 @@ void TFMParameterWindow::BuildFrame()
     top->addWidget(stbMain);
 }
 
-QTableView *TFMParameterWindow::MakeGrid(const char *name, QAbstractItemModel *model, bool selectable)
+QTableView *TFMParameterWindow::MakeGrid(QWidget *parent, const char *name, QAbstractItemModel *model,
+                                         bool selectable)
 {
-    auto *grid = new QTableView(this);
+    auto *grid = new QTableView(parent);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
     if (selectable) {

@@ -106,7 +106,16 @@ protected:
 
     // A grid of the window: whole rows selected (`selectable`) or none,
     // never edited in place; the last column takes the spare width.
-    QTableView *MakeGrid(const char *name, QAbstractItemModel *model, bool selectable);
+    QTableView *MakeGrid(const char *name, QAbstractItemModel *model, bool selectable)
+    {
+        return MakeGrid(this, name, model, selectable);
+    }
+
+public:
+    // The same for any window showing parameter rows.
+    static QTableView *MakeGrid(QWidget *parent, const char *name, QAbstractItemModel *model, bool selectable);
+
+protected:
     void UpdateCaption();
     void UpdateActions();
     // The unsaved-changes question; false when the user cancels.

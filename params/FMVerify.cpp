@@ -1,6 +1,7 @@
 #include "params/FMVerify.h"
 
 #include "params/DMVerify.h"
+#include "params/FMParameterWindow.h"
 #include "params/RPVerify.h"
 
 #include <QColor>
@@ -69,21 +70,12 @@ TFMVerify::TFMVerify(TDMVerify &verify, bool isJapanese, QWidget *owner)
     table = new TFMVerifyTable(dm, this);
 
     auto makeGrid = [this](const char *name, int firstShown) {
-        auto *grid = new QTableView(this);
-        grid->setObjectName(QString::fromLatin1(name));
-        grid->setModel(table);
-        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        grid->setSelectionMode(QAbstractItemView::SingleSelection);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->verticalHeader()->hide();
-        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-        grid->horizontalHeader()->setHighlightSections(false);
+        QTableView *grid = TFMParameterWindow::MakeGrid(this, name, table, true);
         for (int c = 0; c < 2 * SideColumns; ++c)
             grid->setColumnHidden(c, c < firstShown || c >= firstShown + SideColumns);
         const int widths[SideColumns] = {28, 44, 220, 110, 60, 120};
         for (int c = 0; c < SideColumns; ++c)
             grid->setColumnWidth(firstShown + c, widths[c] * grid->fontMetrics().averageCharWidth() / 7);
-        grid->horizontalHeader()->setStretchLastSection(true);
         return grid;
     };
     grdAmp = makeGrid("grdAmp", 0);

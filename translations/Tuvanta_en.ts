@@ -604,11 +604,11 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
         <source>読み出し中</source>
-        <translation>Reading</translation>
+        <translation type="vanished">Reading</translation>
     </message>
     <message>
         <source>読み出し中です。お待ちください。</source>
-        <translation>Reading. Please wait.</translation>
+        <translation type="vanished">Reading. Please wait.</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
@@ -676,11 +676,11 @@ These parameters are not in the file and cannot be saved.</translation>
     <name>TDMVerify</name>
     <message>
         <source>読み出し中</source>
-        <translation>Reading</translation>
+        <translation type="vanished">Reading</translation>
     </message>
     <message>
         <source>読み出し中です。お待ちください。</source>
-        <translation>Reading, please wait.</translation>
+        <translation type="vanished">Reading, please wait.</translation>
     </message>
     <message>
         <source>サーボアンプの種類が異なります。<byte value="xd"/>
