@@ -295,7 +295,8 @@ const QStringList &TFMMain::AmplifierWindowNames()
     static const QStringList names = {
         QStringLiteral("FMAxesCheck"),    QStringLiteral("FMVerify"),     QStringLiteral("FMMonitor"),
         QStringLiteral("FMMultiMonitor"), QStringLiteral("FMAdjustRun"),  QStringLiteral("FMVJogRun"),
-        QStringLiteral("FMPJogRun"),      QStringLiteral("FMANFTuning"),  QStringLiteral("FMMakerParameter"),
+        QStringLiteral("FMPJogRun"),      QStringLiteral("FMANFTuning"),  QStringLiteral("FMANFTuningResult"),
+        QStringLiteral("FMAFTuning"),     QStringLiteral("FMATuningRSV"), QStringLiteral("FMMakerParameter"),
         QStringLiteral("FMMakerMonitor"), QStringLiteral("FMMakerLoad"),
     };
     return names;

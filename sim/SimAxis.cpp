@@ -63,6 +63,8 @@ void TSimAxis::InstallOperations()
     operations.SetConstant("W01", 0); // the operation trace can be used
     testRun = std::make_unique<TSimTestRun>(memory, motion, alarms, layout.commonAddress);
     testRun->Install(operations);
+    tuning = std::make_unique<TSimTuning>(memory, plant, motion, alarms, layout.commonAddress);
+    tuning->Install(operations);
     trace.SetLayout(layout.traceRecorder);
     trace.Install(operations);
 }
@@ -79,6 +81,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
     }
     if (testRun->Restore(operations, code))
         return;
+    if (tuning->Restore(operations, code))
+        return;
     if (trace.Restore(operations, code))
         return;
     operations.Unregister(code);
@@ -93,6 +97,7 @@ void TSimAxis::ResetMemory(int64_t now)
     for (auto &a : adjustments)
         a->End(now);
     testRun->Reset(now);
+    tuning->Reset(now);
     Refresh(now);
 }
 

@@ -10,6 +10,7 @@
 #include "sim/SimOperations.h"
 #include "sim/SimTestRun.h"
 #include "sim/SimTrace.h"
+#include "sim/SimTuning.h"
 
 #include <array>
 #include <cstdint>
@@ -93,6 +94,7 @@ public:
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
     TSimTestRun &TestRun() { return *testRun; }
+    TSimTuning &Tuning() { return *tuning; }
 
     // Puts back the built-in handler of an operation code (after a test
     // replaced it with a fixed answer); codes without one become unhandled.
@@ -134,6 +136,7 @@ private:
     TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
     std::unique_ptr<TSimTestRun> testRun;
+    std::unique_ptr<TSimTuning> tuning;
 
     struct TPin {
         int length;

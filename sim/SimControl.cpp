@@ -115,6 +115,10 @@ std::string TSimControl::Help()
            "  op N CODE VALUE | op N CODE default   fixed answer of an operation command (W01, W81, L00...)\n"
            "  testrun N [CODE V[,V...] | overtravel fwd|rev|both|none | watchdog MS]   JOG test-run mode: its\n"
            "                                state, the next replies of a W8x/W9x code, overtravel, run watchdog\n"
+           "  tuning N [time notch|frequency MS | result V|auto | CODE V[,V...] | save key=V...]   notch and\n"
+           "                                frequency tuning, result save (WAx, WDx, W7x): state, run time, a fixed\n"
+           "                                result word, the next replies of a code; save: mode= char= resp= choice=\n"
+           "                                (taken when the mode opens), stored=5 words, gains=5 words, hold=on|off\n"
            "  peek N ADDR [COUNT]           memory bytes in address order (hex)\n"
            "  poke N ADDR HEXBYTES          write memory bytes in address order\n"
            "  reset N|*                     memory back to the model's initial content\n"
@@ -165,7 +169,7 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
     auto needHook = [&](const auto &hook) { return bool(hook); };
 
     if (cmd == "help")
-        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op testrun peek "
+        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op testrun tuning peek "
                   "poke reset stats log linetime baud turnaround cable pull plug line quit");
     if (cmd == "status")
         return Status();
@@ -217,6 +221,14 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
         if (!axis)
             return w.size() >= 2 ? error : Error(std::string("usage: ") + TSimTestRun::Usage());
         const bool ok = axis->TestRun().Control(TWords(w.begin() + 2, w.end()), now, reply);
+        return ok ? Ok(reply) : Error(reply);
+    }
+    if (cmd == "tuning") {
+        std::string error, reply;
+        TSimAxis *axis = w.size() >= 2 ? OneAxis(w[1], error) : nullptr;
+        if (!axis)
+            return w.size() >= 2 ? error : Error(std::string("usage: ") + TSimTuning::Usage());
+        const bool ok = axis->Tuning().Control(TWords(w.begin() + 2, w.end()), now, reply);
         return ok ? Ok(reply) : Error(reply);
     }
     if (cmd == "peek")

@@ -30,6 +30,8 @@ std::string TSimOptions::Usage()
            "  --line-time          pace both directions at 12 bit times per character (8E2)\n"
            "  --turnaround MS      answer turnaround with --line-time (default 1)\n"
            "  --op-time MS         run time of an adjustment function before it reports the end (default 300)\n"
+           "  --tuning-time NOTCH_MS,FREQUENCY_MS  how long the notch and frequency tunings run\n"
+           "                       (default 3000,30000; short times for tests)\n"
            "  --plant N=F_HZ[,ZETA] the machine behind axis N: resonance in Hz (0: a pure gain)\n"
            "                       and damping ratio; default 250 Hz + 25 Hz per axis, 0.05\n"
            "  --axis0 N            axis N also answers the address byte 0x90 (axis 0 of direct mode)\n"
@@ -96,6 +98,13 @@ std::optional<TSimOptions> TSimOptions::Parse(const std::vector<std::string> &ar
         } else if (a == "--op-time") {
             if (!value(v) || !Number(v, 0, 600000, o.opTimeMs))
                 return fail("--op-time takes 0 to 600000 ms");
+        } else if (a == "--tuning-time") {
+            if (!value(v))
+                return fail("--tuning-time takes NOTCH_MS,FREQUENCY_MS");
+            const size_t at = v.find(',');
+            if (at == std::string::npos || !Number(v.substr(0, at), 0, 600000, o.notchMs)
+                || !Number(v.substr(at + 1), 0, 600000, o.frequencyMs))
+                return fail("--tuning-time takes NOTCH_MS,FREQUENCY_MS, each 0 to 600000");
         } else if (a == "--plant") {
             uint32_t n = 0;
             std::string why;

@@ -16,6 +16,8 @@ struct TSimOptions {
     bool lineTime = false;
     int turnaroundMs = 1;
     int opTimeMs = 300;
+    int notchMs = 3000;      // run time of the notch-filter tuning
+    int frequencyMs = 30000; // run time of the vibration-suppression frequency tuning
     int axis0 = 0;
     // --plant N=F_HZ,ZETA: the machine behind axis N.
     std::vector<std::pair<int, std::string>> plants;

@@ -8,6 +8,9 @@
 #include "app/Messenger.h"
 #include "comm/DMTran.h"
 #include "testrun/FMPJogRun.h"
+#include "testrun/FMAFTuning.h"
+#include "testrun/FMANFTuning.h"
+#include "testrun/FMATuningRSV.h"
 #include "testrun/FMVJogRun.h"
 
 #include <QCoreApplication>
@@ -102,6 +105,9 @@ TFMRunBase *TFMJog::CreateRunWindow()
     switch (type) {
     case TDMJog::tyVelocityJog: return new TFMVJogRun(ctx, dm, axis, modelName, this);
     case TDMJog::tyPulseJog: return new TFMPJogRun(ctx, dm, axis, modelName, this);
+    case TDMJog::tyNotchTuning: return new TFMANFTuning(ctx, dm, axis, modelName, this);
+    case TDMJog::tyTuningResultSave: return new TFMATuningRSV(ctx, dm, axis, modelName, this);
+    case TDMJog::tyFrequencyTuning: return new TFMAFTuning(ctx, dm, axis, modelName, this);
     }
     return nullptr;
 }

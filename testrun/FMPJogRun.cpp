@@ -107,13 +107,7 @@ TFMPJogRun::TFMPJogRun(TAppContext &context, TDMJog &module, int axis, const QSt
     }
     top->addWidget(grpMonitor);
 
-    btnClose = new QPushButton(tr("閉じる(&C)"), this);
-    btnClose->setAutoDefault(false);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(btnClose);
-    top->addLayout(bottom);
+    MakeCloseButton(top);
     UpdateRunButtons();
 }
 

@@ -43,6 +43,18 @@ QLabel *TFMRunBase::MakeCaution(const QString &text)
     return label;
 }
 
+QPushButton *TFMRunBase::MakeCloseButton(QBoxLayout *layout)
+{
+    btnClose = new QPushButton(tr("閉じる(&C)"), this);
+    btnClose->setAutoDefault(false);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(btnClose);
+    layout->addLayout(bottom);
+    return btnClose;
+}
+
 QHBoxLayout *TFMRunBase::MakeCautionRow(const QString &text)
 {
     auto *row = new QHBoxLayout;
@@ -160,6 +172,7 @@ void TFMRunBase::ClickEdit()
         s.remembered = s.field->text();
         s.field->setReadOnly(false);
     }
+    RememberOther();
     btnEdit->setText(tr("編集中止"));
     btnWrite->setVisible(true);
     if (!settings.isEmpty())
@@ -180,12 +193,16 @@ void TFMRunBase::ClickWrite()
     for (const TSetting &s : settings)
         if (s.field->text() != s.remembered)
             settingsDirty = true;
+    if (OtherChanged())
+        settingsDirty = true;
     LeaveEdit(false);
 }
 
 void TFMRunBase::LeaveEdit(bool restore)
 {
     editing = false;
+    if (restore)
+        RestoreOther();
     for (TSetting &s : settings) {
         if (restore)
             s.field->setText(s.remembered);
@@ -221,7 +238,9 @@ void TFMRunBase::showEvent(QShowEvent *event)
                 AbortRun();
                 return;
             }
-            // The units and ranges just filled in need their room.
+            // The units and ranges just filled in need their room; the
+            // group boxes' layouts catch up first (their requests are posted).
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
             if (layout())
                 layout()->activate();
             resize(size().expandedTo(sizeHint()));

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+class QBoxLayout;
 class QButtonGroup;
 class QGroupBox;
 class QHBoxLayout;
@@ -96,9 +97,17 @@ protected:
     virtual void MovementStop() {}
     // The run buttons follow servo state and edit mode.
     virtual void UpdateRunButtons() {}
+    // Settings that are no line edit (a drop-down) join the edit cycle:
+    // remembered when editing begins, restored by "編集中止", and counted as
+    // changed by "書き込み".
+    virtual void RememberOther() {}
+    virtual void RestoreOther() {}
+    virtual bool OtherChanged() const { return false; }
 
     // Builders for the shared parts.
     QLabel *MakeCaution(const QString &text);
+    // "閉じる(&C)" at the right of its own row at the end of the layout.
+    QPushButton *MakeCloseButton(QBoxLayout *layout);
     // The caution with the warning sign before it, as a row for the layout.
     QHBoxLayout *MakeCautionRow(const QString &text);
     QGroupBox *MakeEndActionGroup();

@@ -10,6 +10,7 @@ TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
 TCliCommand CliVerifyCommand();
 TCliCommand CliReportCommand();
+TCliCommand CliTuneCommand();
 
 const QList<TCliCommand> &CliCommands()
 {
@@ -21,6 +22,7 @@ const QList<TCliCommand> &CliCommands()
         CliMotorCommand(),
         CliVerifyCommand(),
         CliReportCommand(),
+        CliTuneCommand(),
     };
     return commands;
 }

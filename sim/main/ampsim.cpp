@@ -64,9 +64,12 @@ int main(int argc, char **argv)
     const int64_t opTimeUs = int64_t(options->opTimeMs) * 1000;
     const bool still = options->still;
     const auto plants = options->plants;
-    line.SetAxisHook([opTimeUs, still, plants](TSimAxis &axis, int64_t now) {
+    const int notchMs = options->notchMs, frequencyMs = options->frequencyMs;
+    line.SetAxisHook([opTimeUs, still, plants, notchMs, frequencyMs](TSimAxis &axis, int64_t now) {
         for (int d = 1; d <= 6; ++d)
             axis.Adjustment(d).config.durationUs = opTimeUs;
+        axis.Tuning().SetDurationMs(2, notchMs);
+        axis.Tuning().SetDurationMs(5, frequencyMs);
         for (const auto &[n, text] : plants) {
             TSimPlant::TParameters p = axis.Plant().Parameters();
             if (n == axis.Number() && TSimPlant::Parse(text, p, nullptr))

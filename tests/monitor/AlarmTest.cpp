@@ -1,6 +1,7 @@
 // The alarm history against the simulator: the ring and its pointer, the
 // texts, reset and clear, the file view, the window, the report and the
 // command line.
+#include "support/CliRunner.h"
 #include "SimFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/Shots.h"
@@ -351,34 +352,19 @@ protected:
         Alarm::SetUp();
         engine.ClosePort(); // the command line opens the line itself
     }
-    struct TRun {
-        int status;
-        QString out, err;
-    };
-    TRun Run(const QString &line)
-    {
-        QStringList args = {QStringLiteral("--device"), dir.filePath("tty"), QStringLiteral("--baud"),
-                            QStringLiteral("57600"), QStringLiteral("--db"), SampleDatabasePath()};
-        args << line.split(u' ', Qt::SkipEmptyParts);
-        TRun r;
-        QTextStream out(&r.out), err(&r.err);
-        r.status = TCli(out, err).Run(args);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    TCliResult Run(const QString &line) { return RunCli(dir.filePath("tty"), line); }
 };
 
 TEST_F(AlarmCli, JsonHasCurrentAndHistoryNewestFirst)
 {
-    TRun none = Run(QStringLiteral("alarms 1 --json"));
+    TCliResult none = Run(QStringLiteral("alarms 1 --json"));
     ASSERT_EQ(none.status, 0) << none.err.toStdString();
     QJsonObject o = QJsonDocument::fromJson(none.out.toUtf8()).object();
     EXPECT_TRUE(o.value("current").isNull());
     EXPECT_TRUE(o.value("history").toArray().isEmpty());
 
     Raise({"10 3", "11 2"});
-    TRun two = Run(QStringLiteral("alarms 1 --json"));
+    TCliResult two = Run(QStringLiteral("alarms 1 --json"));
     ASSERT_EQ(two.status, 0) << two.err.toStdString();
     o = QJsonDocument::fromJson(two.out.toUtf8()).object();
     EXPECT_EQ(o.value("current").toObject().value("symbol").toString(), QStringLiteral("OV"));
@@ -389,7 +375,7 @@ TEST_F(AlarmCli, JsonHasCurrentAndHistoryNewestFirst)
     EXPECT_EQ(history[0].toObject().value("symbol").toString(), QStringLiteral("OV"));
     EXPECT_EQ(history[1].toObject().value("state").toString(), QStringLiteral("RUN"));
 
-    TRun text = Run(QStringLiteral("alarms 1"));
+    TCliResult text = Run(QStringLiteral("alarms 1"));
     ASSERT_EQ(text.status, 0);
     EXPECT_TRUE(text.out.contains(QStringLiteral("current: OV  Overvoltage  [SON]"))) << text.out.toStdString();
     EXPECT_TRUE(text.out.contains(QStringLiteral("Last2: OC"))) << text.out.toStdString();
@@ -404,7 +390,7 @@ TEST_F(AlarmCli, ResetExitsNonZeroWhenRefused)
     EXPECT_EQ(PeekValue(1, NowAlarm, 1), 0x20u);
     EXPECT_EQ(Run(QStringLiteral("alarm-reset 1")).status, TCli::ExitRefused) << "not confirmed";
     Control("alarm 1 persist off");
-    const TRun done = Run(QStringLiteral("alarm-reset 1 --yes"));
+    const TCliResult done = Run(QStringLiteral("alarm-reset 1 --yes"));
     EXPECT_EQ(done.status, 0) << done.err.toStdString();
     EXPECT_EQ(PeekValue(1, NowAlarm, 1), 0u);
     EXPECT_EQ(Run(QStringLiteral("alarms")).status, TCli::ExitUsage);

@@ -1,4 +1,5 @@
 // tuvanta-cli monitor against the simulator.
+#include "support/CliRunner.h"
 #include "SimFixture.h"
 
 #include "app/cli/Cli.h"
@@ -21,29 +22,14 @@ protected:
         // The command line opens the line itself.
         engine.ClosePort();
     }
-    struct TRun {
-        int status;
-        QString out, err;
-    };
-    TRun Run(const QString &line)
-    {
-        QStringList args = {QStringLiteral("--device"), dir.filePath("tty"), QStringLiteral("--baud"),
-                            QStringLiteral("57600"), QStringLiteral("--db"), SampleDatabasePath()};
-        args << line.split(u' ', Qt::SkipEmptyParts);
-        TRun r;
-        QTextStream out(&r.out), err(&r.err);
-        r.status = TCli(out, err).Run(args);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    TCliResult Run(const QString &line) { return RunCli(dir.filePath("tty"), line); }
 };
 
 TEST_F(CliMonitor, PrintsOneBlockPerRefresh)
 {
     ASSERT_EQ(Control("monitor 1 VFB -1500"), "");
     ASSERT_EQ(Control("monitor 1 TCMD -5001"), "");
-    const TRun r = Run("monitor 1 --count 2 --interval 0");
+    const TCliResult r = Run("monitor 1 --count 2 --interval 0");
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList blocks = r.out.split(QStringLiteral("\n\n"));
     ASSERT_EQ(blocks.size(), 2);
@@ -57,7 +43,7 @@ TEST_F(CliMonitor, PrintsOneBlockPerRefresh)
 TEST_F(CliMonitor, JsonOneObjectPerRefresh)
 {
     ASSERT_EQ(Control("monitor 3 VFB 12"), "");
-    const TRun r = Run("monitor 3 --count 3 --interval 10 --json");
+    const TCliResult r = Run("monitor 3 --count 3 --interval 10 --json");
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.trimmed().split(u'\n');
     ASSERT_EQ(lines.size(), 3);
@@ -78,7 +64,7 @@ TEST_F(CliMonitor, RefusesBadArgumentsAndReportsASilentAxis)
     EXPECT_EQ(Run("monitor 1 --count 0").status, 64);
     EXPECT_EQ(Run("monitor 1 --interval x").status, 64);
     ASSERT_EQ(Control("fault 1 silent"), "");
-    const TRun r = Run("monitor 1");
+    const TCliResult r = Run("monitor 1");
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(r.out.isEmpty());
 }

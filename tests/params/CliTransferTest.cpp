@@ -1,4 +1,5 @@
 // tuvanta-cli save and load against the simulator.
+#include "support/CliRunner.h"
 #include "SimFixture.h"
 
 #include "app/cli/Cli.h"
@@ -24,29 +25,17 @@ protected:
         // The command line opens the line itself.
         engine.ClosePort();
     }
-    struct TRun {
-        int status;
-        QString out, err;
-    };
-    TRun Run(const QString &line)
+    TCliResult Run(const QString &line)
     {
-        QStringList args = {QStringLiteral("--device"), dir.filePath("tty"), QStringLiteral("--baud"),
-                            QStringLiteral("57600"), QStringLiteral("--db"), SampleDatabasePath()};
-        for (const QString &a : line.split(u' ', Qt::SkipEmptyParts))
-            args << (a.startsWith(u'@') ? dir.filePath(a.mid(1)) : a);
-        TRun r;
-        QTextStream out(&r.out), err(&r.err);
-        r.status = TCli(out, err).Run(args);
-        out.flush();
-        err.flush();
-        return r;
+        return RunCli(dir.filePath("tty"), line,
+                      [this](const QString &a) { return a.startsWith(u'@') ? dir.filePath(a.mid(1)) : a; });
     }
 };
 
 TEST_F(CliTransfer, SaveThenLoadIntoAnotherAxis)
 {
     Poke(1, 0xF8004, QByteArray::fromHex("2C01"));
-    const TRun save = Run("save 1 @one.ap0");
+    const TCliResult save = Run("save 1 @one.ap0");
     ASSERT_EQ(save.status, 0) << save.err.toStdString();
     EXPECT_TRUE(save.err.contains(QStringLiteral("tuvanta-cli: reading"))) << "progress on the error output";
     TBuffer image;
@@ -54,7 +43,7 @@ TEST_F(CliTransfer, SaveThenLoadIntoAnotherAxis)
     EXPECT_EQ(image.ampCode, CodeA);
     EXPECT_EQ(image.words[2], 300);
 
-    const TRun load = Run("load @one.ap0 2 --kinds general,system,motor");
+    const TCliResult load = Run("load @one.ap0 2 --kinds general,system,motor");
     ASSERT_EQ(load.status, 0) << load.err.toStdString();
     EXPECT_TRUE(load.out.startsWith(QStringLiteral("loaded "))) << load.out.toStdString();
     EXPECT_EQ(PeekValue(2, 0xF8004, 2), 300u);
@@ -63,12 +52,12 @@ TEST_F(CliTransfer, SaveThenLoadIntoAnotherAxis)
 TEST_F(CliTransfer, VersionQuestionNeedsYes)
 {
     ASSERT_EQ(Run("save 3 @b.ap0").status, 0);
-    const TRun no = Run("load @b.ap0 1");
+    const TCliResult no = Run("load @b.ap0 1");
     EXPECT_EQ(no.status, TCli::ExitRefused);
     EXPECT_TRUE(no.err.contains(QStringLiteral("--yes"))) << no.err.toStdString();
     EXPECT_EQ(PeekValue(1, 0xF8004, 2), 400u);
 
-    const TRun yes = Run("load @b.ap0 1 --yes");
+    const TCliResult yes = Run("load @b.ap0 1 --yes");
     EXPECT_EQ(yes.status, 0) << yes.err.toStdString();
     EXPECT_EQ(PeekValue(1, 0xF8004, 2), 500u);
 }
@@ -76,7 +65,7 @@ TEST_F(CliTransfer, VersionQuestionNeedsYes)
 TEST_F(CliTransfer, RefusalsAndBadFiles)
 {
     ASSERT_EQ(Run("save 4 @c.ap0").status, 0);
-    const TRun refused = Run("load @c.ap0 1 --yes");
+    const TCliResult refused = Run("load @c.ap0 1 --yes");
     EXPECT_EQ(refused.status, TCli::ExitRefused);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("differs from that of axis #1"))) << refused.err.toStdString();
 
@@ -84,10 +73,10 @@ TEST_F(CliTransfer, RefusalsAndBadFiles)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("AMP-CODE,0x00A101\r\nPARAM-CNT,2\r\nPARAMETER,0,0x0\r\n");
     f.close();
-    const TRun broken = Run("load @broken.ap0 1");
+    const TCliResult broken = Run("load @broken.ap0 1");
     EXPECT_EQ(broken.status, TCli::ExitBadFile);
     EXPECT_TRUE(broken.err.contains(QStringLiteral("not a valid parameter file"))) << broken.err.toStdString();
-    const TRun missing = Run("load @missing.ap0 1");
+    const TCliResult missing = Run("load @missing.ap0 1");
     EXPECT_EQ(missing.status, TCli::ExitBadFile);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("no such file")));
 
@@ -97,7 +86,7 @@ TEST_F(CliTransfer, RefusalsAndBadFiles)
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.ap0")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.ap0")));
     for (const char *name : {"@folder.ap0", "@fifo.ap0", "@zero.ap0"}) {
-        const TRun r = Run(QStringLiteral("load %1 1").arg(QLatin1String(name)));
+        const TCliResult r = Run(QStringLiteral("load %1 1").arg(QLatin1String(name)));
         EXPECT_EQ(r.status, TCli::ExitBadFile) << name;
         EXPECT_TRUE(r.err.contains(QStringLiteral("not a regular file"))) << name << r.err.toStdString();
     }
@@ -106,7 +95,7 @@ TEST_F(CliTransfer, RefusalsAndBadFiles)
 TEST_F(CliTransfer, CommunicationFailuresExitWithTheEngineResult)
 {
     Control("fault 1 silentafter 12");
-    const TRun r = Run("save 1 @fail.ap0");
+    const TCliResult r = Run("save 1 @fail.ap0");
     EXPECT_EQ(r.status, 3) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("fail.ap0")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("\ntuvanta-cli: communication time-out (axis #1)\n"))) << r.err.toStdString();
@@ -128,10 +117,10 @@ TEST_F(CliTransfer, AnAxisOfUnknownModelIsRefusedAndTheFileKept)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray good = f.readAll();
     f.close();
-    const TRun save = Run("save 5 @keep.ap0");
+    const TCliResult save = Run("save 5 @keep.ap0");
     EXPECT_EQ(save.status, TCli::ExitRefused);
     EXPECT_TRUE(save.err.contains(QStringLiteral("is not in the definition database"))) << save.err.toStdString();
-    const TRun load = Run("load @keep.ap0 5");
+    const TCliResult load = Run("load @keep.ap0 5");
     EXPECT_EQ(load.status, TCli::ExitRefused);
     EXPECT_FALSE(load.out.contains(QStringLiteral("written")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -146,7 +135,7 @@ TEST_F(CliTransfer, AFailedReadOfTheVersionBlockKeepsTheOldFile)
     const QByteArray good = f.readAll();
     f.close();
     Control("fault 3 silentafter 156"); // the area is read, the version block is not
-    const TRun r = Run("save 3 @b.ap0");
+    const TCliResult r = Run("save 3 @b.ap0");
     EXPECT_EQ(r.status, 3) << r.err.toStdString();
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), good);
@@ -160,7 +149,7 @@ TEST_F(CliTransfer, ACablePullMidSaveGivesALineOfItsOwnInEnglish)
     // lands in the middle of it however fast the machine is.
     Control("linetime on");
     QTimer::singleShot(150, [this] { Control("pull"); });
-    const TRun r = Run("save 1 @pulled.ap0");
+    const TCliResult r = Run("save 1 @pulled.ap0");
     EXPECT_NE(r.status, 0);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("pulled.ap0")));
     EXPECT_FALSE(HasJapanese(r.err)) << r.err.toStdString();
@@ -172,7 +161,7 @@ TEST_F(CliTransfer, ACablePullMidSaveGivesALineOfItsOwnInEnglish)
 
 TEST_F(CliTransfer, SaveChecksItsTargetBeforeReading)
 {
-    const TRun r = Run("save 1 @nowhere/x.ap0");
+    const TCliResult r = Run("save 1 @nowhere/x.ap0");
     EXPECT_EQ(r.status, TCli::ExitCannotWrite);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("tuvanta-cli: cannot write "))) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains(QStringLiteral("reading"))) << "nothing was read";
