@@ -28,47 +28,47 @@
         <translation>Fixed Excitation</translation>
     </message>
     <message>
-        <source>アナログ速度指令／トルク指令オートオフセット調整を実行しますか?<byte value="xd" />
-V-REF端子に0Vを入力してください。<byte value="xd" />
+        <source>アナログ速度指令／トルク指令オートオフセット調整を実行しますか?<byte value="xd"/>
+V-REF端子に0Vを入力してください。<byte value="xd"/>
 （この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
-        <translation>Run the analog speed/torque command auto offset adjustment?<byte value="xd" />
-Apply 0 V to the V-REF terminal.<byte value="xd" />
+        <translation>Run the analog speed/torque command auto offset adjustment?<byte value="xd"/>
+Apply 0 V to the V-REF terminal.<byte value="xd"/>
 (After this adjustment the present input voltage is taken as 0 V.)</translation>
     </message>
     <message>
-        <source>アナログトルク加算指令オートオフセット調整を実行しますか?<byte value="xd" />
-T-COMP端子に0Vを入力してください。<byte value="xd" />
+        <source>アナログトルク加算指令オートオフセット調整を実行しますか?<byte value="xd"/>
+T-COMP端子に0Vを入力してください。<byte value="xd"/>
 （この調整を実施後は現在の入力電圧を0Vとして入力信号を取り込みます。）</source>
-        <translation>Run the analog torque addition command auto offset adjustment?<byte value="xd" />
-Apply 0 V to the T-COMP terminal.<byte value="xd" />
+        <translation>Run the analog torque addition command auto offset adjustment?<byte value="xd"/>
+Apply 0 V to the T-COMP terminal.<byte value="xd"/>
 (After this adjustment the present input voltage is taken as 0 V.)</translation>
     </message>
     <message>
-        <source>アラームリセットを実行しますか?<byte value="xd" />
+        <source>アラームリセットを実行しますか?<byte value="xd"/>
 アラームリセットは、発生原因を取り除き安全を確認してから実施してください。</source>
-        <translation>Run the alarm reset?<byte value="xd" />
+        <translation>Run the alarm reset?<byte value="xd"/>
 Remove the cause of the alarm and make sure it is safe before resetting.</translation>
     </message>
     <message>
-        <source>アラームトレースクリアを実行しますか?<byte value="xd" />
+        <source>アラームトレースクリアを実行しますか?<byte value="xd"/>
 過去に発生したアラームデータをクリアします。</source>
-        <translation>Run the alarm trace clear?<byte value="xd" />
+        <translation>Run the alarm trace clear?<byte value="xd"/>
 The data of past alarms is cleared.</translation>
     </message>
     <message>
-        <source>アブソリュートエンコーダクリアを実行しますか?<byte value="xd" />
+        <source>アブソリュートエンコーダクリアを実行しますか?<byte value="xd"/>
 アブソリュートエンコーダの多回転データおよびアブソリュートエンコーダ内のアラームをリセットします。</source>
-        <translation>Run the absolute encoder clear?<byte value="xd" />
+        <translation>Run the absolute encoder clear?<byte value="xd"/>
 The multi-turn data of the absolute encoder and the alarms inside the encoder are reset.</translation>
     </message>
     <message>
-        <source>固定励磁操作を実行しますか?<byte value="xd" />
-リニアモータに対する固定励磁操作を実施します。<byte value="xd" />
-"OK"をクリックすると、モータが動作します。（約5秒間。動作範囲はリニアモータの種類によって異なります。）<byte value="xd" />
+        <source>固定励磁操作を実行しますか?<byte value="xd"/>
+リニアモータに対する固定励磁操作を実施します。<byte value="xd"/>
+&quot;OK&quot;をクリックすると、モータが動作します。（約5秒間。動作範囲はリニアモータの種類によって異なります。）<byte value="xd"/>
 周囲の安全を十分に確保した上で実施してください。</source>
-        <translation>Run the fixed excitation?<byte value="xd" />
-The linear motor is excited with a fixed current.<byte value="xd" />
-When you click "OK" the motor moves (for about 5 seconds; how far depends on the linear motor).<byte value="xd" />
+        <translation>Run the fixed excitation?<byte value="xd"/>
+The linear motor is excited with a fixed current.<byte value="xd"/>
+When you click &quot;OK&quot; the motor moves (for about 5 seconds; how far depends on the linear motor).<byte value="xd"/>
 Make sure the surroundings are safe first.</translation>
     </message>
     <message>
@@ -99,21 +99,21 @@ Make sure the surroundings are safe first.</translation>
 <context>
     <name>TDMAlarm</name>
     <message>
-        <source>アラーム内容<byte value="xd" />
+        <source>アラーム内容<byte value="xd"/>
 (シンボル)</source>
-        <translation>Alarm<byte value="xd" />
+        <translation>Alarm<byte value="xd"/>
 (Symbol)</translation>
     </message>
     <message>
-        <source>アラーム内容<byte value="xd" />
+        <source>アラーム内容<byte value="xd"/>
 (名称)</source>
-        <translation>Alarm<byte value="xd" />
+        <translation>Alarm<byte value="xd"/>
 (Name)</translation>
     </message>
     <message>
-        <source>アラーム発生時の<byte value="xd" />
+        <source>アラーム発生時の<byte value="xd"/>
 状態</source>
-        <translation>State at<byte value="xd" />
+        <translation>State at<byte value="xd"/>
 the alarm</translation>
     </message>
     <message>
@@ -172,9 +172,9 @@ the alarm</translation>
         <translation>Run the velocity JOG?</translation>
     </message>
     <message>
-        <source>パルス送りJOG運転を実行しますか?<byte value="xd" />
+        <source>パルス送りJOG運転を実行しますか?<byte value="xd"/>
 （パルス送りJOG運転を実行すると、位置偏差はクリアされます。）</source>
-        <translation>Run the pulse-feed JOG?<byte value="xd" />
+        <translation>Run the pulse-feed JOG?<byte value="xd"/>
 (Running the pulse-feed JOG clears the position deviation.)</translation>
     </message>
     <message>
@@ -202,15 +202,15 @@ the alarm</translation>
         <translation> cannot be used.</translation>
     </message>
     <message>
-        <source>アラーム発生中です。<byte value="xd" />
+        <source>アラーム発生中です。<byte value="xd"/>
 サーボオンできません。</source>
-        <translation>An alarm is present.<byte value="xd" />
+        <translation>An alarm is present.<byte value="xd"/>
 The servo cannot be switched on.</translation>
     </message>
     <message>
-        <source>サーボオンできません。<byte value="xd" />
+        <source>サーボオンできません。<byte value="xd"/>
 サーボアンプの状態を確認してください。</source>
-        <translation>The servo cannot be switched on.<byte value="xd" />
+        <translation>The servo cannot be switched on.<byte value="xd"/>
 Check the state of the servo amplifier.</translation>
     </message>
     <message>
@@ -229,9 +229,9 @@ Check the state of the servo amplifier.</translation>
 <context>
     <name>TDMLoadSave</name>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd" />
+        <source>サーボアンプのソフトウェアバージョンが異なるため、転送できないパラメータがあります。<byte value="xd"/>
 転送しますか?</source>
-        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd" />
+        <translation>The software versions of the servo amplifiers differ, so some parameters cannot be transferred.<byte value="xd"/>
 Transfer the others?</translation>
     </message>
     <message>
@@ -270,19 +270,19 @@ Transfer the others?</translation>
 <context>
     <name>TDMMain</name>
     <message>
-        <source>%1<byte value="xd" />
-ファイルに書き込めません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルに書き込めません。<byte value="xd"/>
 %2</source>
-        <translation>%1<byte value="xd" />
-Cannot write to the file.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+Cannot write to the file.<byte value="xd"/>
 %2</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
-ファイルを開けません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルを開けません。<byte value="xd"/>
 %2</source>
-        <translation>%1<byte value="xd" />
-Cannot open the file.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+Cannot open the file.<byte value="xd"/>
 %2</translation>
     </message>
     <message>
@@ -293,31 +293,31 @@ Cannot open the file.<byte value="xd" />
 <context>
     <name>TDMMakerLoad</name>
     <message>
-        <source>パラメータレベル500未満をロードします。<byte value="xd" />
+        <source>パラメータレベル500未満をロードします。<byte value="xd"/>
 （P1基板種別・アラーム履歴・オフセット調整値・Reserve領域はロードされません）</source>
-        <translation>Loads the parameter levels below 500.<byte value="xd" />
+        <translation>Loads the parameter levels below 500.<byte value="xd"/>
 (The P1 board type, the alarm history, the offset adjustments and the reserve area are not loaded.)</translation>
     </message>
     <message>
-        <source>パラメータレベル800,900以外をロードします。<byte value="xd" />
-（オフセット調整値はロードされません）<byte value="xd" />
+        <source>パラメータレベル800,900以外をロードします。<byte value="xd"/>
+（オフセット調整値はロードされません）<byte value="xd"/>
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every parameter level but 800 and 900.<byte value="xd" />
-(The offset adjustments are not loaded.)<byte value="xd" />
+        <translation>Loads every parameter level but 800 and 900.<byte value="xd"/>
+(The offset adjustments are not loaded.)<byte value="xd"/>
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>全ての領域をロードします。<byte value="xd" />
-（オフセット調整値もロードされます）<byte value="xd" />
+        <source>全ての領域をロードします。<byte value="xd"/>
+（オフセット調整値もロードされます）<byte value="xd"/>
 出荷検査時以外は使用禁止</source>
-        <translation>Loads every area.<byte value="xd" />
-(The offset adjustments are loaded too.)<byte value="xd" />
+        <translation>Loads every area.<byte value="xd"/>
+(The offset adjustments are loaded too.)<byte value="xd"/>
 For shipping inspection only.</translation>
     </message>
     <message>
-        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd" />
+        <source>[%1] から 軸番号[#%2] にロードします。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>Loads [%1] into axis [#%2].<byte value="xd" />
+        <translation>Loads [%1] into axis [#%2].<byte value="xd"/>
 Continue?</translation>
     </message>
     <message>
@@ -325,9 +325,9 @@ Continue?</translation>
         <translation>The servo amplifier type differs. The file cannot be loaded.</translation>
     </message>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd" />
+        <source>サーボアンプのソフトウェアバージョンが異なるため、ロードできないパラメータがあります。<byte value="xd"/>
 ロードしますか?</source>
-        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd" />
+        <translation>The servo amplifier software versions differ, so some parameters cannot be loaded.<byte value="xd"/>
 Load anyway?</translation>
     </message>
     <message>
@@ -450,9 +450,9 @@ Load anyway?</translation>
         <translation>Writing. Please wait.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
+        <source>%1<byte value="xd"/>
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation>%1<byte value="xd" />
+        <translation>%1<byte value="xd"/>
 These parameters are not in the file and cannot be saved.</translation>
     </message>
 </context>
@@ -683,11 +683,11 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
         <source>読み出し中</source>
-        <translation>Reading</translation>
+        <translation type="vanished">Reading</translation>
     </message>
     <message>
         <source>読み出し中です。お待ちください。</source>
-        <translation>Reading. Please wait.</translation>
+        <translation type="vanished">Reading. Please wait.</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
@@ -702,9 +702,9 @@ These parameters are not in the file and cannot be saved.</translation>
         <translation type="vanished">Writing. Please wait.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
+        <source>%1<byte value="xd"/>
 ファイルに含まれていないパラメータのため、保存できません。</source>
-        <translation type="vanished">%1<byte value="xd" />
+        <translation type="vanished">%1<byte value="xd"/>
 These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
@@ -762,15 +762,15 @@ These parameters are not in the file and cannot be saved.</translation>
         <translation type="vanished">Reading, please wait.</translation>
     </message>
     <message>
-        <source>サーボアンプの種類が異なります。<byte value="xd" />
+        <source>サーボアンプの種類が異なります。<byte value="xd"/>
 照合できません。</source>
-        <translation>The kind of servo amplifier differs.<byte value="xd" />
+        <translation>The kind of servo amplifier differs.<byte value="xd"/>
 Verification is not possible.</translation>
     </message>
     <message>
-        <source>サーボアンプのソフトウェアバージョンが異なります。<byte value="xd" />
+        <source>サーボアンプのソフトウェアバージョンが異なります。<byte value="xd"/>
 照合を行いますか?</source>
-        <translation>The servo amplifier's software version differs.<byte value="xd" />
+        <translation>The servo amplifier&apos;s software version differs.<byte value="xd"/>
 Verify anyway?</translation>
     </message>
     <message>
@@ -817,11 +817,11 @@ Verify anyway?</translation>
 <context>
     <name>TFMAFTuning</name>
     <message>
-        <source>注意 : この機能を使用すると、約30秒間モータが動作します。<byte value="xd" />
-周囲の安全を確保してから実施してください。<byte value="xd" />
+        <source>注意 : この機能を使用すると、約30秒間モータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
 (チューニングにかかる時間は使用条件で短くなることがあります。)</source>
-        <translation>Caution: this function moves the motor for about 30 seconds.<byte value="xd" />
-Make sure the surroundings are safe before you start.<byte value="xd" />
+        <translation>Caution: this function moves the motor for about 30 seconds.<byte value="xd"/>
+Make sure the surroundings are safe before you start.<byte value="xd"/>
 (The tuning may take less time under some conditions.)</translation>
     </message>
     <message>
@@ -844,13 +844,13 @@ Make sure the surroundings are safe before you start.<byte value="xd" />
 <context>
     <name>TFMANFTuning</name>
     <message>
-        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
-周囲の安全を確保してから実施してください。<byte value="xd" />
-チューニング実行中は、保持トルクが低下します。<byte value="xd" />
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
+チューニング実行中は、保持トルクが低下します。<byte value="xd"/>
 重力軸等では、この機能を使用しないでください。</source>
-        <translation>Caution: this function moves the motor.<byte value="xd" />
-Make sure the surroundings are safe before you start.<byte value="xd" />
-The holding torque drops while tuning.<byte value="xd" />
+        <translation>Caution: this function moves the motor.<byte value="xd"/>
+Make sure the surroundings are safe before you start.<byte value="xd"/>
+The holding torque drops while tuning.<byte value="xd"/>
 Do not use this function on a vertical (gravity) axis.</translation>
     </message>
     <message>
@@ -1329,17 +1329,17 @@ Do not use this function on a vertical (gravity) axis.</translation>
         <translation>No servo amplifier can be reached.</translation>
     </message>
     <message>
-        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
 Are you sure?</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
-ファイルが見つかりません。<byte value="xd" />
+        <source>%1<byte value="xd"/>
+ファイルが見つかりません。<byte value="xd"/>
 指定したファイル名が正しいかどうか確認してください。</source>
-        <translation>%1<byte value="xd" />
-The file cannot be found.<byte value="xd" />
+        <translation>%1<byte value="xd"/>
+The file cannot be found.<byte value="xd"/>
 Check that the file name is correct.</translation>
     </message>
     <message>
@@ -1467,7 +1467,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのパラメータをファイルに保存します</source>
-        <translation>Saves the amplifier's parameters to a file</translation>
+        <translation>Saves the amplifier&apos;s parameters to a file</translation>
     </message>
     <message>
         <source>パラメータの転送 [ファイル-&gt;アンプ](&amp;A)...</source>
@@ -1479,7 +1479,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>ファイルのパラメータをサーボアンプに書き込みます</source>
-        <translation>Writes a file's parameters to the amplifier</translation>
+        <translation>Writes a file&apos;s parameters to the amplifier</translation>
     </message>
     <message>
         <source>モニタ表示(&amp;D)...</source>
@@ -1491,7 +1491,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのモニタ値を表示します</source>
-        <translation>Shows the amplifier's monitor values</translation>
+        <translation>Shows the amplifier&apos;s monitor values</translation>
     </message>
     <message>
         <source>マルチモニタ表示(&amp;M)...</source>
@@ -1587,7 +1587,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>機械の周波数特性を測定し、表示します</source>
-        <translation>Measures and shows the machine's frequency response</translation>
+        <translation>Measures and shows the machine&apos;s frequency response</translation>
     </message>
     <message>
         <source>固定励磁操作(&amp;E)...</source>
@@ -1635,7 +1635,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>サーボアンプのアラームをリセットします</source>
-        <translation>Resets the amplifier's alarm</translation>
+        <translation>Resets the amplifier&apos;s alarm</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダクリア(&amp;A)...</source>
@@ -1647,7 +1647,7 @@ Check that the file name is correct.</translation>
     </message>
     <message>
         <source>アブソリュートエンコーダの多回転データをクリアします</source>
-        <translation>Clears the absolute encoder's multi-turn data</translation>
+        <translation>Clears the absolute encoder&apos;s multi-turn data</translation>
     </message>
     <message>
         <source>運転トレース(&amp;O)...</source>
@@ -1849,9 +1849,9 @@ Check that the file name is correct.</translation>
         <translation>E&amp;xit</translation>
     </message>
     <message>
-        <source>通信可能なサーボアンプが存在しません。<byte value="xd" />
+        <source>通信可能なサーボアンプが存在しません。<byte value="xd"/>
 モニタ表示を終了します。</source>
-        <translation>No servo amplifier can communicate.<byte value="xd" />
+        <translation>No servo amplifier can communicate.<byte value="xd"/>
 The monitor closes.</translation>
     </message>
 </context>
@@ -1945,11 +1945,11 @@ The monitor closes.</translation>
 <context>
     <name>TFMPJogRun</name>
     <message>
-        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
-周囲の安全を確保してから実施してください。<byte value="xd" />
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。<byte value="xd"/>
 パルス送りJOG運転終了時、位置偏差をクリアします。</source>
-        <translation>Caution: this function makes the motor move.<byte value="xd" />
-Make sure the surroundings are safe before you run it.<byte value="xd" />
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
+Make sure the surroundings are safe before you run it.<byte value="xd"/>
 The position deviation is cleared when the pulse-feed JOG ends.</translation>
     </message>
     <message>
@@ -2002,12 +2002,12 @@ The position deviation is cleared when the pulse-feed JOG ends.</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
+        <translation type="vanished">&amp;Close</translation>
     </message>
     <message>
-        <source>パルス送りJOG運転ができない設定値です。<byte value="xd" />
+        <source>パルス送りJOG運転ができない設定値です。<byte value="xd"/>
 送りパルス量、移動速度を変更してください。</source>
-        <translation>These settings do not allow a pulse feed.<byte value="xd" />
+        <translation>These settings do not allow a pulse feed.<byte value="xd"/>
 Change the feed amount or the feed speed.</translation>
     </message>
 </context>
@@ -2021,9 +2021,9 @@ Change the feed amount or the feed speed.</translation>
 <context>
     <name>TFMParameterWindow</name>
     <message>
-        <source>パラメータをサーボアンプに書き込みます。<byte value="xd" />
+        <source>パラメータをサーボアンプに書き込みます。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be written to the servo amplifier.<byte value="xd" />
+        <translation>The parameters will be written to the servo amplifier.<byte value="xd"/>
 Are you sure?</translation>
     </message>
     <message>
@@ -2111,27 +2111,27 @@ Are you sure?</translation>
         <translation>Untitled</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation>The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation>The parameters have been changed.<byte value="xd" />
+        <translation>The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
-        <source>パラメータをファイルに保存します。<byte value="xd" />
+        <source>パラメータをファイルに保存します。<byte value="xd"/>
 よろしいですか?</source>
-        <translation>The parameters will be saved to the file.<byte value="xd" />
+        <translation>The parameters will be saved to the file.<byte value="xd"/>
 Continue?</translation>
     </message>
     <message>
-        <source>サーボアンプと通信できません。<byte value="xd" />
+        <source>サーボアンプと通信できません。<byte value="xd"/>
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation>Cannot communicate with the servo amplifier.<byte value="xd" />
+        <translation>Cannot communicate with the servo amplifier.<byte value="xd"/>
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
@@ -2154,11 +2154,11 @@ The input values have not been written to the servo amplifier.</translation>
     </message>
     <message>
         <source>終了時、「試運転終了アラーム」にしない</source>
-        <translation>At the end, do not raise the "test-run end alarm"</translation>
+        <translation>At the end, do not raise the &quot;test-run end alarm&quot;</translation>
     </message>
     <message>
         <source>終了時、「試運転終了アラーム」にする</source>
-        <translation>At the end, raise the "test-run end alarm"</translation>
+        <translation>At the end, raise the &quot;test-run end alarm&quot;</translation>
     </message>
     <message>
         <source>モータ励磁</source>
@@ -2184,7 +2184,7 @@ The input values have not been written to the servo amplifier.</translation>
         <source>編集中止</source>
         <translation>Cancel edit</translation>
     </message>
-<message>
+    <message>
         <source>閉じる(&amp;C)</source>
         <translation>&amp;Close</translation>
     </message>
@@ -2590,21 +2590,21 @@ The input values have not been written to the servo amplifier.</translation>
         <translation type="vanished">Untitled</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をファイルに保存しますか?</source>
-        <translation type="vanished">The parameters have been changed.<byte value="xd" />
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Save the changes to the file?</translation>
     </message>
     <message>
-        <source>パラメータが変更されています。<byte value="xd" />
+        <source>パラメータが変更されています。<byte value="xd"/>
 変更をサーボアンプに書き込みますか?</source>
-        <translation type="vanished">The parameters have been changed.<byte value="xd" />
+        <translation type="vanished">The parameters have been changed.<byte value="xd"/>
 Write the changes to the servo amplifier?</translation>
     </message>
     <message>
-        <source>サーボアンプと通信できません。<byte value="xd" />
+        <source>サーボアンプと通信できません。<byte value="xd"/>
 入力値はサーボアンプに書き込まれていません。</source>
-        <translation type="vanished">Cannot communicate with the servo amplifier.<byte value="xd" />
+        <translation type="vanished">Cannot communicate with the servo amplifier.<byte value="xd"/>
 The input values have not been written to the servo amplifier.</translation>
     </message>
 </context>
@@ -2638,9 +2638,9 @@ The input values have not been written to the servo amplifier.</translation>
 <context>
     <name>TFMVJogRun</name>
     <message>
-        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd" />
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
 周囲の安全を確保してから実施してください。</source>
-        <translation>Caution: this function makes the motor move.<byte value="xd" />
+        <translation>Caution: this function makes the motor move.<byte value="xd"/>
 Make sure the surroundings are safe before you run it.</translation>
     </message>
     <message>
@@ -2665,7 +2665,7 @@ Make sure the surroundings are safe before you run it.</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
-        <translation>&amp;Close</translation>
+        <translation type="vanished">&amp;Close</translation>
     </message>
 </context>
 <context>
@@ -3036,9 +3036,9 @@ Make sure the surroundings are safe before you run it.</translation>
         <translation>PDF files (*.pdf)</translation>
     </message>
     <message>
-        <source>PDFファイルを書き込めません。<byte value="xd" />
+        <source>PDFファイルを書き込めません。<byte value="xd"/>
 %1</source>
-        <translation>The PDF file cannot be written.<byte value="xd" />
+        <translation>The PDF file cannot be written.<byte value="xd"/>
 %1</translation>
     </message>
 </context>
