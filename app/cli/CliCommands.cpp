@@ -8,6 +8,8 @@ TCliCommand CliAlarmsCommand();
 TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
+TCliCommand CliVerifyCommand();
+TCliCommand CliReportCommand();
 TCliCommand CliTuneCommand();
 
 const QList<TCliCommand> &CliCommands()
@@ -18,6 +20,8 @@ const QList<TCliCommand> &CliCommands()
         CliAlarmResetCommand(),
         CliTraceCommand(),
         CliMotorCommand(),
+        CliVerifyCommand(),
+        CliReportCommand(),
         CliTuneCommand(),
     };
     return commands;
