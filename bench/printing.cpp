@@ -3,6 +3,7 @@
 // page (a parameter list: 60 wrapped rows of eight cells).
 #include "ZnLibs/FMZnPreview.h"
 #include "ZnLibs/ZnPrinter.h"
+#include "params/RPUserParameter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -81,4 +82,39 @@ void BM_PreviewRepaint100(benchmark::State &state)
 }
 BENCHMARK(BM_PreviewRepaint100)->Unit(benchmark::kMillisecond);
 
+// The parameter report of 1000 parameters in 10 groups: the pages built
+// from the module's texts, as preview, print and PDF do first.
+void BM_ParameterReport1000(benchmark::State &state)
+{
+    TParameterReport content;
+    content.empty = false;
+    content.motorModel = QStringLiteral("TVM-A0100");
+    content.ampModel = QStringLiteral("TVA-S10A");
+    content.levelName = QStringLiteral("アドバンスドレベル");
+    content.systemTitles = {QStringLiteral("ﾍﾟｰｼﾞ"), QStringLiteral("名称"), QStringLiteral("現在設定値")};
+    content.generalTitles = {QStringLiteral("ﾍﾟｰｼﾞ"), QStringLiteral("シンボル"), QStringLiteral("名称"),
+                             QStringLiteral("現在設定値"), QStringLiteral("単位"), QStringLiteral("下限値"),
+                             QStringLiteral("上限値"), QStringLiteral("標準設定値")};
+    for (int k = 0; k < 16; ++k)
+        content.systemRows.append({QStringLiteral("%1").arg(k, 2, 16, QChar(u'0')), QStringLiteral("アンプ容量 %1").arg(k),
+                                   QStringLiteral("200W")});
+    for (int g = 0; g < 10; ++g) {
+        TParameterReport::TGroup group{g, {}};
+        for (int r = 0; r < 100; ++r)
+            group.rows.append({QStringLiteral("%1").arg(r, 2, 16, QChar(u'0')), QStringLiteral("PA%1").arg(r),
+                               QStringLiteral("速度ループ比例ゲイン 第%1 Speed loop proportional gain").arg(r),
+                               QString::number(1000 + r), QStringLiteral("rad/s"), QStringLiteral("1"),
+                               QStringLiteral("30000"), QString::number(500 + r)});
+        content.groups.append(group);
+    }
+    TRPUserParameter report;
+    report.SetContent(content);
+    for (auto _ : state) {
+        report.Prepare();
+        benchmark::DoNotOptimize(report.Printer().PageCount());
+    }
+    state.counters["pages"] = report.Printer().PageCount();
+}
+
 } // namespace
+BENCHMARK(BM_ParameterReport1000)->Unit(benchmark::kMillisecond);

@@ -11,7 +11,13 @@
 #include "defdb/DefSchema.h"
 #include "defdb/ValueCodec.h"
 #include "params/DMUserParameterEdit.h"
+#include "params/AreaRead.h"
+#include "params/DMUserParameter.h"
 #include "params/ParamRows.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
 
 #include <QCoreApplication>
 
@@ -21,6 +27,37 @@ QString Tr(const char *text)
 {
     return QCoreApplication::translate("TDMParameterBase", text);
 }
+
+const QString None = QStringLiteral("-----");
+
+struct TItem
+{
+    const char *page;
+    const char *name;
+    const char *field;
+};
+
+// The sixteen rows; the page numbers skip 07.
+const TItem Items[16] = {
+    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "アンプ容量"), "AMPTYP_ADDRESS"},
+    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "モータ構造"), "MOTSTR_ADDRESS"},
+    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御電源入力電圧"), "CNTPWRVL_TEXT"},
+    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御電源入力種別"), "CNTPWRIN_TEXT"},
+    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "主回路電源入力電圧"), "MPWRVL_ADDRESS"},
+    {"00", QT_TRANSLATE_NOOP("TDMSystemParameter", "主回路電源入力種別"), "MPWRIN_ADDRESS"},
+    {"01", QT_TRANSLATE_NOOP("TDMSystemParameter", "モータエンコーダタイプ"), "ENCTYP_ADDRESS"},
+    {"02", QT_TRANSLATE_NOOP("TDMSystemParameter", "インクリメンタルエンコーダ機能選択"), "INCSET_ADDRESS"},
+    {"03", QT_TRANSLATE_NOOP("TDMSystemParameter", "インクリメンタルエンコーダ分解能"), "MOTENP_ADDRESS"},
+    {"04", QT_TRANSLATE_NOOP("TDMSystemParameter", "アブソリュートエンコーダ機能選択"), "ABSSET_ADDRESS"},
+    {"05", QT_TRANSLATE_NOOP("TDMSystemParameter", "アブソリュートエンコーダ分解能"), "MOTABF_ADDRESS"},
+    {"06", QT_TRANSLATE_NOOP("TDMSystemParameter", "組合せモータ型番"), "MOTDAT_ADDRESS"},
+    {"08", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御モード"), "CNTTYP_ADDRESS"},
+    {"09", QT_TRANSLATE_NOOP("TDMSystemParameter", "位置ループ制御・位置ループエンコーダ選択"), "PLMODE_ADDRESS"},
+    {"0A", QT_TRANSLATE_NOOP("TDMSystemParameter", "外部エンコーダ分解能"), "EXTENP_ADDRESS"},
+    {"0B", QT_TRANSLATE_NOOP("TDMSystemParameter", "回生抵抗選択"), "RESERVE1_ADDRESS"},
+};
+
+const QString MotorBlock = QStringLiteral("MOTDAT_ADDRESS");
 
 } // namespace
 
@@ -371,4 +408,198 @@ void TDMParameterBase::TransferAmpToFile(int source)
 {
     if (RunTransfer)
         RunTransfer(TTransfer::AmpToFile, source);
+}
+
+QString TDMParameterBase::SystemItemPage(int row)
+{
+    return row >= 1 && row <= SystemItemRows ? QString::fromLatin1(Items[row - 1].page) : QString();
+}
+
+QString TDMParameterBase::SystemItemName(int row)
+{
+    return row >= 1 && row <= SystemItemRows ? QCoreApplication::translate("TDMSystemParameter", Items[row - 1].name)
+                                             : QString();
+}
+
+QString TDMParameterBase::SystemItemField(int row)
+{
+    return row >= 1 && row <= SystemItemRows ? QString::fromLatin1(Items[row - 1].field) : QString();
+}
+
+TValue TDMParameterBase::SystemField(const QString &field) const
+{
+    if (!systemRow)
+        return TValue();
+    return cdsSystem.Field(field);
+}
+
+int TDMParameterBase::ItemRow(const QString &field) const
+{
+    return RowIdAtAddress(SystemField(field));
+}
+
+bool TDMParameterBase::SystemItemPresent(int row) const
+{
+    const QString field = SystemItemField(row);
+    if (field.endsWith(QLatin1String("_TEXT")))
+        return true;
+    return ItemRow(field) >= 0;
+}
+
+QString TDMParameterBase::SystemItemNow(int row, const QString &missing) const
+{
+    const QString field = SystemItemField(row);
+    if (field.endsWith(QLatin1String("_TEXT")))
+        return systemRow ? cdsSystem.Field(field).AsString() : None;
+    if (field == MotorBlock)
+        return CombinedMotorText();
+    return ItemNowText(field, missing);
+}
+
+QString TDMParameterBase::ItemNowText(const QString &field, const QString &missing) const
+{
+    const int rowId = ItemRow(field);
+    return rowId < 0 ? missing : NowText(rowId);
+}
+
+QString TDMParameterBase::CombinedMotorText() const
+{
+    const TValue base = SystemField(MotorBlock);
+    const int codeRow = RowIdAtAddress(base);
+    if (codeRow < 0)
+        return None;
+    auto now = [&](int offset) -> quint16 {
+        const int r = RowIdAtAddress(TValue(base.AsInt64() + offset));
+        return r < 0 ? 0 : quint16(cdsAmp_Para.RowValue(r, fNow).AsInt64() & 0xFFFF);
+    };
+    QByteArray bytes;
+    for (int k = 0; k < 5; ++k) {
+        const quint16 w = now(4 + 2 * k);
+        bytes.append(char(w & 0xFF));
+        bytes.append(char(w >> 8));
+    }
+    for (char &c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return QStringLiteral("%1(%2-%3)")
+        .arg(ShiftJis::Decode(bytes))
+        .arg(now(0), 4, 16, QLatin1Char('0'))
+        .arg(now(2), 4, 16, QLatin1Char('0'));
+}
+
+QString TDMParameterBase::ReportLevelFilter()
+{
+    QString filter;
+    const int shown = std::clamp(env.DisplayLevel, int(dlBasic), int(dlService));
+    for (int level = 1; level <= shown + 1; ++level)
+        filter = ParamRows::JoinLists(filter, ParameterIdsOfLevel(level));
+    return filter.isEmpty() ? QStringLiteral("-1") : filter;
+}
+
+bool TDMParameterBase::PrepareReport(int source, const QString &fileName, TParameterReport &report)
+{
+    report = TParameterReport();
+    int code = -1;
+    if (source >= 1)
+        code = env.AmpCode(source);
+    else if (source == 0)
+        code = fileImage.ampCode;
+    const int key = ModelKeyOfCode(code);
+
+    const QString oldFilter = cdsAmp_Para.Filter();
+    const QString oldIndex = cdsAmp_Para.IndexName();
+    const int oldRow = cdsAmp_Para.CurrentRowId();
+    const bool oldSystemRow = systemRow;
+    const int oldSystemPosition = cdsSystem.RecNo();
+    auto restore = [&] {
+        cdsAmp_Para.SetIndexName(oldIndex);
+        cdsAmp_Para.SetFilter(oldFilter);
+        cdsAmp_Para.First();
+        for (int i = 0; oldRow >= 0 && i < cdsAmp_Para.RecordCount(); ++i)
+            if (cdsAmp_Para.RowIdAt(i) == oldRow) {
+                cdsAmp_Para.SetRecNo(i);
+                break;
+            }
+        systemRow = oldSystemRow;
+        if (oldSystemPosition >= 0)
+            cdsSystem.SetRecNo(oldSystemPosition);
+    };
+
+    const QString modelFilter = QStringLiteral("(AMPLIFIER_ID=%1)").arg(key);
+    cdsAmp_Para.SetIndexName(QStringLiteral("INDEX_ID_MODE_PAGE_NO"));
+    cdsAmp_Para.SetFilter(modelFilter);
+    cdsSystem.ClearFilter();
+    const bool hasSystem = cdsSystem.Active() && cdsSystem.Locate(QStringLiteral("AMPLIFIER_ID"), TValue(key));
+    if (cdsAmp_Para.IsEmpty() || !hasSystem) {
+        restore();
+        return true;
+    }
+    systemRow = true;
+
+    if (source >= 1) {
+        TBuffer image;
+        image.ampCode = code;
+        TDataSet &rows = cdsAmp_Para;
+        rows.SetIndexName(QStringLiteral("INDEX_ID_ADDRESS"));
+        const bool ok = AreaRead::Read(dmTran, progress, source, rows, image);
+        rows.SetIndexName(QStringLiteral("INDEX_ID_MODE_PAGE_NO"));
+        if (!ok) {
+            restore();
+            return false;
+        }
+        TakeImageValues(image, false);
+    } else {
+        if (!dmMain.ReadParameterFile(fileImage, fileName)) {
+            restore();
+            return false;
+        }
+        TakeImageValues(fileImage, true);
+    }
+
+    report.empty = false;
+    report.motorModel = motorModel;
+    report.ampModel = ampModel;
+    report.fileName = fileName;
+    report.fileDate = QFileInfo(fileName).lastModified();
+    report.fileLine = source < 1;
+    report.levelName = TDMUserParameter::LevelName(env.DisplayLevel);
+    report.japanese = env.Japanese;
+    report.systemTitles = {TDMUserParameter::ColumnTitle(TDMUserParameter::colPage),
+                           TDMUserParameter::ColumnTitle(TDMUserParameter::colName),
+                           TDMUserParameter::ColumnTitle(TDMUserParameter::colNow)};
+    for (TDMUserParameter::TColumn c :
+         {TDMUserParameter::colPage, TDMUserParameter::colSymbol, TDMUserParameter::colName, TDMUserParameter::colNow,
+          TDMUserParameter::colUnit, TDMUserParameter::colMin, TDMUserParameter::colMax, TDMUserParameter::colStandard})
+        report.generalTitles.append(TDMUserParameter::ColumnTitle(c));
+
+    // The system items among the rows without a group; the control-power
+    // rows come from the SYSTEM texts and are always there.
+    cdsAmp_Para.SetFilter(QStringLiteral("(AMPLIFIER_ID=%1) and (MODE_NO IS NULL)").arg(key));
+    for (int row = 1; row <= SystemItemRows; ++row)
+        if (SystemItemPresent(row))
+            report.systemRows.append(QStringList{SystemItemPage(row), SystemItemName(row), SystemItemNow(row, QString())});
+
+    cdsAmp_Para.SetFilter(QStringLiteral("(AMPLIFIER_ID=%1) and (MODE_NO IS NOT NULL) and (PAGE_NO IS NOT NULL) and "
+                                         "(PARAMETER_ID In (%2))")
+                              .arg(key)
+                              .arg(ReportLevelFilter()));
+    const int fName = cdsAmp_Para.FieldIndex(QStringLiteral("NAME"));
+    for (int i = 0; i < cdsAmp_Para.RecordCount(); ++i) {
+        const int r = cdsAmp_Para.RowIdAt(i);
+        const TParamDef &def = Definition(r);
+        const int mode = def.modeNo.value_or(0);
+        if (report.groups.isEmpty() || report.groups.last().modeNo != mode)
+            report.groups.append(TParameterReport::TGroup{mode, {}});
+        auto value = [&](TValueField field, std::optional<qint32> raw) {
+            return ValueCodec::ValueText(field, raw, def, decimals, tableData);
+        };
+        report.groups.last().rows.append(QStringList{ValueCodec::PageText(def.pageNo), def.symbol,
+                                          cdsAmp_Para.RowValue(r, fName).AsString(),
+                                          value(TValueField::Now, Optional(cdsAmp_Para.RowValue(r, fNow))),
+                                          ValueCodec::UnitText(def, decimals.unitSelector),
+                                          value(TValueField::Min, def.minValue), value(TValueField::Max, def.maxValue),
+                                          value(TValueField::Standard, def.standardValue)});
+    }
+    restore();
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "defdb/DataSet.h"
 #include "defdb/DecimalSettings.h"
 #include "defdb/ParamDef.h"
+#include "params/ParameterReport.h"
 
 #include <QString>
 #include <functional>
@@ -66,6 +67,17 @@ public:
     // Some row (whatever the filter) has an input that differs from its value.
     virtual bool HasChanges() const;
 
+    // The parameter report of a source (an axis, 0 the file `fileName`):
+    // every row of the model gets its current value anew (the whole area
+    // read from the axis, or the file read again), then the system items
+    // and the general parameters of the display level become the report's
+    // texts. False only when the read failed; `report.empty` when the model
+    // has no rows or no SYSTEM row. The list's filter, order and current
+    // row are kept.
+    bool PrepareReport(int source, const QString &fileName, TParameterReport &report);
+    // The IDs of the parameters visible at the display level ("-1": none).
+    QString ReportLevelFilter();
+
     void TransferFileToAmp(int source);
     void TransferAmpToFile(int source);
 
@@ -90,6 +102,29 @@ public:
     // The row of the model at an address among all rows of cdsAmp_Para that
     // the filter lets through; -1 for none.
     int RowIdAtAddress(const TValue &address) const;
+
+    // --- The system items (system grid and parameter report) --------------
+    static constexpr int SystemItemRows = 16;
+    // Page text, name and SYSTEM field of an item row (1..16).
+    static QString SystemItemPage(int row);
+    static QString SystemItemName(int row);
+    static QString SystemItemField(int row);
+    // The model has a SYSTEM row (located by the last model selection).
+    bool HasSystemRow() const { return systemRow; }
+    // The address in a SYSTEM field ("MOTDAT_ADDRESS"); null without one.
+    TValue SystemField(const QString &field) const;
+    // The item at a SYSTEM address field among the current rows: its row
+    // id or -1.
+    int ItemRow(const QString &field) const;
+    // The value text of the item at a SYSTEM address field, `missing`
+    // without one.
+    QString ItemNowText(const QString &field, const QString &missing) const;
+    // The value text of an item row; `missing` when it has no row.
+    QString SystemItemNow(int row, const QString &missing) const;
+    // The item row has something to show: a SYSTEM text or a row.
+    bool SystemItemPresent(int row) const;
+    // Row 12: "TEXT(c1-c2)" from the combined-motor block, or "-----".
+    QString CombinedMotorText() const;
 
     TDataSet cdsAmplifier;
     TDataSet cdsType;
@@ -131,6 +166,7 @@ protected:
     std::vector<TParamDef> definitions; // by row id
     TTableDataRows tableData;
     int fNow = -1, fInput = -1;
+    bool systemRow = false;
 
 private:
     bool ReadText(int axis, const TValue &address, QString &text);

@@ -10,42 +10,10 @@
 
 namespace {
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("TDMSystemParameter", text);
-}
-
-const QString None = QStringLiteral("-----");
-
-struct TItem
-{
-    const char *page;
-    const char *name;
-    const char *field;
-};
-
-// The sixteen rows; the page numbers skip 07.
-const TItem Items[TDMSystemParameter::ItemRows] = {
-    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "アンプ容量"), "AMPTYP_ADDRESS"},
-    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "モータ構造"), "MOTSTR_ADDRESS"},
-    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御電源入力電圧"), "CNTPWRVL_TEXT"},
-    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御電源入力種別"), "CNTPWRIN_TEXT"},
-    {"--", QT_TRANSLATE_NOOP("TDMSystemParameter", "主回路電源入力電圧"), "MPWRVL_ADDRESS"},
-    {"00", QT_TRANSLATE_NOOP("TDMSystemParameter", "主回路電源入力種別"), "MPWRIN_ADDRESS"},
-    {"01", QT_TRANSLATE_NOOP("TDMSystemParameter", "モータエンコーダタイプ"), "ENCTYP_ADDRESS"},
-    {"02", QT_TRANSLATE_NOOP("TDMSystemParameter", "インクリメンタルエンコーダ機能選択"), "INCSET_ADDRESS"},
-    {"03", QT_TRANSLATE_NOOP("TDMSystemParameter", "インクリメンタルエンコーダ分解能"), "MOTENP_ADDRESS"},
-    {"04", QT_TRANSLATE_NOOP("TDMSystemParameter", "アブソリュートエンコーダ機能選択"), "ABSSET_ADDRESS"},
-    {"05", QT_TRANSLATE_NOOP("TDMSystemParameter", "アブソリュートエンコーダ分解能"), "MOTABF_ADDRESS"},
-    {"06", QT_TRANSLATE_NOOP("TDMSystemParameter", "組合せモータ型番"), "MOTDAT_ADDRESS"},
-    {"08", QT_TRANSLATE_NOOP("TDMSystemParameter", "制御モード"), "CNTTYP_ADDRESS"},
-    {"09", QT_TRANSLATE_NOOP("TDMSystemParameter", "位置ループ制御・位置ループエンコーダ選択"), "PLMODE_ADDRESS"},
-    {"0A", QT_TRANSLATE_NOOP("TDMSystemParameter", "外部エンコーダ分解能"), "EXTENP_ADDRESS"},
-    {"0B", QT_TRANSLATE_NOOP("TDMSystemParameter", "回生抵抗選択"), "RESERVE1_ADDRESS"},
-};
 
 const QString IndexAddress = QStringLiteral("INDEX_ID_ADDRESS");
 const QString MotorBlock = QStringLiteral("MOTDAT_ADDRESS");
+const QString None = QStringLiteral("-----");
 
 } // namespace
 
@@ -81,18 +49,6 @@ void TDMSystemParameter::SelectModel(int key)
     cdsAmp_Para.SetFilter(ModelFilter(key));
     cdsSystem.ClearFilter();
     systemRow = cdsSystem.Active() && cdsSystem.Locate(QStringLiteral("AMPLIFIER_ID"), TValue(key));
-}
-
-TValue TDMSystemParameter::SystemField(const QString &field) const
-{
-    if (!systemRow)
-        return TValue();
-    return cdsSystem.Field(field);
-}
-
-int TDMSystemParameter::ItemRow(const QString &field) const
-{
-    return RowIdAtAddress(SystemField(field));
 }
 
 bool TDMSystemParameter::ReadItem(int axis, qint64 address)
@@ -165,37 +121,6 @@ bool TDMSystemParameter::WriteToAmplifier(int axis)
     return WriteInputs(axis, false);
 }
 
-QString TDMSystemParameter::ItemNowText(const QString &field, const QString &missing) const
-{
-    const int rowId = ItemRow(field);
-    return rowId < 0 ? missing : NowText(rowId);
-}
-
-QString TDMSystemParameter::CombinedMotorText() const
-{
-    const TValue base = SystemField(MotorBlock);
-    const int codeRow = RowIdAtAddress(base);
-    if (codeRow < 0)
-        return None;
-    auto now = [&](int offset) -> quint16 {
-        const int r = RowIdAtAddress(TValue(base.AsInt64() + offset));
-        return r < 0 ? 0 : quint16(cdsAmp_Para.RowValue(r, fNow).AsInt64() & 0xFFFF);
-    };
-    QByteArray bytes;
-    for (int k = 0; k < 5; ++k) {
-        const quint16 w = now(4 + 2 * k);
-        bytes.append(char(w & 0xFF));
-        bytes.append(char(w >> 8));
-    }
-    for (char &c : bytes)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    return QStringLiteral("%1(%2-%3)")
-        .arg(ShiftJis::Decode(bytes))
-        .arg(now(0), 4, 16, QLatin1Char('0'))
-        .arg(now(2), 4, 16, QLatin1Char('0'));
-}
-
 bool TDMSystemParameter::Editable(int row)
 {
     return row >= 6 && row <= 16 && row != 12;
@@ -205,17 +130,11 @@ QString TDMSystemParameter::GridText(int row, int column) const
 {
     if (RowCount() == 0 || row < 1 || row > ItemRows)
         return QString();
-    const TItem &item = Items[row - 1];
-    const QString field = QString::fromLatin1(item.field);
+    const QString field = SystemItemField(row);
     switch (column) {
-    case colPage: return QString::fromLatin1(item.page);
-    case colName: return Tr(item.name);
-    case colNow:
-        if (field.endsWith(QLatin1String("_TEXT")))
-            return systemRow ? cdsSystem.Field(field).AsString() : None;
-        if (field == MotorBlock)
-            return CombinedMotorText();
-        return ItemNowText(field, None);
+    case colPage: return SystemItemPage(row);
+    case colName: return SystemItemName(row);
+    case colNow: return SystemItemNow(row, None);
     case colInput: {
         if (!Editable(row))
             return None;
@@ -230,7 +149,7 @@ bool TDMSystemParameter::GridInputRed(int row) const
 {
     if (!Editable(row) || RowCount() == 0)
         return false;
-    const int rowId = ItemRow(QString::fromLatin1(Items[row - 1].field));
+    const int rowId = ItemRow(SystemItemField(row));
     if (rowId < 0 || cdsAmp_Para.RowValue(rowId, fInput).IsNull())
         return false;
     return InputText(rowId) != NowText(rowId);
@@ -257,5 +176,5 @@ bool TDMSystemParameter::EditItem(int row)
 {
     if (!Editable(row) || RowCount() == 0)
         return false;
-    return EditRow(ItemRow(QString::fromLatin1(Items[row - 1].field)));
+    return EditRow(ItemRow(SystemItemField(row)));
 }

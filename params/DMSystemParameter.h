@@ -12,7 +12,7 @@ class TDMSystemParameter : public TDMParameterBase
 {
 public:
     enum TColumn { colPage, colName, colNow, colInput, ColumnCount };
-    static constexpr int ItemRows = 16;
+    static constexpr int ItemRows = SystemItemRows;
 
     TDMSystemParameter(TDMInterface &loader, TDMMain &mainTables, TDMEnvironment &environment, TDMTran &tran);
 
@@ -23,13 +23,6 @@ public:
     bool LoadFromFile(const QString &fileName) override;
     // The changed inputs of the model's rows.
     bool WriteToAmplifier(int axis) override;
-
-    // The model has a SYSTEM row (after a read or load).
-    bool HasSystemRow() const { return systemRow; }
-    // The address in a SYSTEM field ("MOTDAT_ADDRESS"); null without one.
-    TValue SystemField(const QString &field) const;
-    // Row 12: "TEXT(c1-c2)" from the combined-motor block, or "-----".
-    QString CombinedMotorText() const;
 
     // --- The grid ------------------------------------------------------------
     int GridRowCount() const { return RowCount() == 0 ? 1 : ItemRows; }
@@ -51,12 +44,7 @@ protected:
     virtual QStringList ReadOrder() const;
     // Filters the rows of the model and locates its SYSTEM row.
     void SelectModel(int key);
-    // The item at a SYSTEM address field: its row id or -1.
-    int ItemRow(const QString &field) const;
-    QString ItemNowText(const QString &field, const QString &missing) const;
 
 private:
     bool ReadItem(int axis, qint64 address);
-
-    bool systemRow = false;
 };

@@ -8,6 +8,7 @@
 #include "defdb/DefSchema.h"
 #include "defdb/ValueCodec.h"
 #include "params/DMUserParameterEdit.h"
+#include "params/AreaRead.h"
 #include "params/ParamRows.h"
 #include "app/Progress.h"
 
@@ -115,22 +116,7 @@ bool TDMUserParameter::ReadFromAmplifier(int axis)
         ampImage.words = QList<quint16>((areaEnd - areaStart) / 2, 0);
     }
 
-    if (progress)
-        progress->Start(Tr("読み出し中"), Tr("読み出し中です。お待ちください。"), int((spanEnd - spanStart + 7) / 8));
-    bool ok = true;
-    for (qint64 a = spanStart; a < spanEnd; a += 8) {
-        TDMTran::TWords words{};
-        if (!dmTran.ReadWords8(axis, uint32_t(a), 4, words)) {
-            ok = false;
-            break;
-        }
-        const qint64 index = (a - ampImage.startAddress) / 2;
-        for (int k = 0; k < 4; ++k)
-            if (index + k >= 0 && index + k < ampImage.words.size())
-                ampImage.words[index + k] = words[size_t(k)];
-        if (progress)
-            progress->Step();
-    }
+    const bool ok = AreaRead::ReadSpan(dmTran, progress, axis, spanStart, spanEnd, ampImage);
 
     if (ok)
         ReadDecimals(axis);

@@ -9,6 +9,9 @@
 #include "params/FMLoadSave.h"
 #include "params/FMParameterFileDialog.h"
 #include "params/FMUserParameterEdit.h"
+#include "params/DMVerify.h"
+#include "params/FMVerify.h"
+#include "params/RPUserParameter.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -114,15 +117,11 @@ void TFMParameterWindow::BuildMenus()
                              s->standardIcon(QStyle::SP_DriveHDIcon));
     actDiskLoad = MakeAction("actDiskLoad", tr("パラメータの転送 [ファイル->アンプ](&A)..."), QKeySequence(),
                              s->standardIcon(QStyle::SP_ComputerIcon));
-    // Verification and printing come with their own windows; until then
-    // the actions are shown but do nothing.
     actDiskVerify = MakeAction("actDiskVerify", tr("パラメータの照合(&M)..."));
     actPrint = MakeAction("actPrint", tr("印刷(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P));
     actPrintPreview = MakeAction("actPrintPreview", tr("印刷プレビュー(&V)..."));
     actPrinterSetup = MakeAction("actPrinterSetup", tr("プリンタの設定(&S)..."));
     actPrinterSetup->setVisible(false);
-    for (QAction *a : {actDiskVerify, actPrint, actPrintPreview, actPrinterSetup})
-        a->setEnabled(false);
 
     connect(actFileOpen, &QAction::triggered, this, &TFMParameterWindow::FileOpen);
     connect(actFileClose, &QAction::triggered, this, &TFMParameterWindow::FileClose);
@@ -134,6 +133,10 @@ void TFMParameterWindow::BuildMenus()
     connect(actAmplifierCheck, &QAction::triggered, this, &TFMParameterWindow::AmplifierCheck);
     connect(actDiskSave, &QAction::triggered, this, &TFMParameterWindow::DiskSave);
     connect(actDiskLoad, &QAction::triggered, this, &TFMParameterWindow::DiskLoad);
+    connect(actDiskVerify, &QAction::triggered, this, &TFMParameterWindow::DiskVerify);
+    connect(actPrint, &QAction::triggered, this, [this] { PrintReport(rkPrint); });
+    connect(actPrintPreview, &QAction::triggered, this, [this] { PrintReport(rkPreview); });
+    connect(actPrinterSetup, &QAction::triggered, this, [this] { PrintReport(rkPrinterSetup); });
 
     mnuMain = new QMenuBar(this);
     QMenu *file = mnuMain->addMenu(tr("ファイル(&F)"));
@@ -220,9 +223,10 @@ void TFMParameterWindow::BuildFrame()
     top->addWidget(stbMain);
 }
 
-QTableView *TFMParameterWindow::MakeGrid(const char *name, QAbstractItemModel *model, bool selectable)
+QTableView *TFMParameterWindow::MakeGrid(QWidget *parent, const char *name, QAbstractItemModel *model,
+                                         bool selectable)
 {
-    auto *grid = new QTableView(this);
+    auto *grid = new QTableView(parent);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setModel(model);
     if (selectable) {
@@ -362,6 +366,11 @@ void TFMParameterWindow::UpdateActions()
     actAmplifierCheck->setEnabled(ctx.Online() && ctx.checkCommunication);
     actDiskSave->setEnabled(inUse);
     actDiskLoad->setEnabled(inUse);
+    actDiskVerify->setEnabled(inUse);
+    const bool printable = inUse || !fileName.isEmpty();
+    actPrint->setEnabled(printable);
+    actPrintPreview->setEnabled(printable);
+    actPrinterSetup->setEnabled(printable);
 }
 
 void TFMParameterWindow::UpdateCaption()
@@ -536,3 +545,61 @@ void TFMParameterWindow::DiskLoad()
     Refresh();
 }
 
+
+void TFMParameterWindow::DiskVerify()
+{
+    if (source < 1)
+        return;
+    const QString name = AskOpenName(fileName);
+    if (name.isEmpty())
+        return;
+    bool ok;
+    {
+        TDMVerify verify(ctx.intf, ctx.dmMain, ctx.env, ctx.tran);
+        verify.SetProgress(&progress);
+        verify.SetUnitSelector(dm->DecimalSettings().unitSelector);
+        verify.RunWindow = [this](TDMVerify &v) {
+            if (RunVerifyWindow)
+                RunVerifyWindow(v);
+            else
+                TFMVerify::Execute(v, ctx.env.Japanese, this);
+        };
+        ok = verify.CompareWithFile(source, name);
+    }
+    if (!ok)
+        Refresh();
+}
+
+bool TFMParameterWindow::PrintReport(TReportKind kind)
+{
+    if (!TRPCustom::PrinterInstalled())
+        return true;
+    TParameterReport content;
+    bool ok;
+    {
+        THourglass hourglass;
+        ok = dm->PrepareReport(source, fileName, content);
+    }
+    // The grid shows the values just read.
+    ValuesChanged();
+    if (!ok) {
+        if (source >= 1 && ctx.env.AxisInUse(source))
+            ctx.env.SetAmpCode(source, -1);
+        Refresh();
+        return false;
+    }
+    if (content.empty)
+        return true;
+    TRPUserParameter report(this);
+    report.SetContent(content);
+    if (RunReport) {
+        RunReport(report, kind);
+        return true;
+    }
+    switch (kind) {
+    case rkPrint: report.Print(); break;
+    case rkPreview: report.Preview(); break;
+    case rkPrinterSetup: report.PrinterSetup(); break;
+    }
+    return true;
+}

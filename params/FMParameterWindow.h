@@ -19,6 +19,8 @@ class QToolBar;
 class QToolButton;
 class QVBoxLayout;
 class TDMParameterBase;
+class TDMVerify;
+class TRPUserParameter;
 
 // What the parameter windows share: menus, tool bar and actions, the axis
 // buttons with "File", the source (1..15 an axis, 0 the open file, -1
@@ -37,6 +39,13 @@ public:
     // The file dialogs; tests put their own answers here. Empty: cancelled.
     std::function<QString(const QString &current)> AskOpenName;
     std::function<QString(const QString &current)> AskSaveName;
+
+    // The report's three uses: print, preview, printer set-up.
+    enum TReportKind { rkPrint = 0, rkPreview = 1, rkPrinterSetup = 2 };
+    // Tests: what to do with the prepared report instead of the printer,
+    // and the verification window instead of the real one.
+    std::function<void(TRPUserParameter &, TReportKind)> RunReport;
+    std::function<void(TDMVerify &)> RunVerifyWindow;
 
     // Selects a source as its button does (with the unsaved-changes question).
     void ClickSource(int clicked);
@@ -76,6 +85,11 @@ public slots:
     void AmplifierCheck();
     void DiskSave();
     void DiskLoad();
+    // Asks for a parameter file and verifies the axis against it.
+    void DiskVerify();
+    // The parameter report of the source; false when reading failed (the
+    // window has refreshed itself).
+    bool PrintReport(TReportKind kind);
 
 protected:
     // `caption` is the window's name ("一般パラメータ設定"); with
@@ -92,7 +106,16 @@ protected:
 
     // A grid of the window: whole rows selected (`selectable`) or none,
     // never edited in place; the last column takes the spare width.
-    QTableView *MakeGrid(const char *name, QAbstractItemModel *model, bool selectable);
+    QTableView *MakeGrid(const char *name, QAbstractItemModel *model, bool selectable)
+    {
+        return MakeGrid(this, name, model, selectable);
+    }
+
+public:
+    // The same for any window showing parameter rows.
+    static QTableView *MakeGrid(QWidget *parent, const char *name, QAbstractItemModel *model, bool selectable);
+
+protected:
     void UpdateCaption();
     void UpdateActions();
     // The unsaved-changes question; false when the user cancels.

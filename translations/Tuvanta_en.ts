@@ -742,11 +742,11 @@ These parameters are not in the file and cannot be saved.</translation>
     </message>
     <message>
         <source>読み出し中</source>
-        <translation>Reading</translation>
+        <translation type="vanished">Reading</translation>
     </message>
     <message>
         <source>読み出し中です。お待ちください。</source>
-        <translation>Reading. Please wait.</translation>
+        <translation type="vanished">Reading. Please wait.</translation>
     </message>
     <message>
         <source>アンプ定義ファイルが壊れています。</source>
@@ -808,6 +808,69 @@ These parameters are not in the file and cannot be saved.</translation>
     <message>
         <source>設定範囲外です。</source>
         <translation>The value is out of range.</translation>
+    </message>
+</context>
+<context>
+    <name>TDMVerify</name>
+    <message>
+        <source>読み出し中</source>
+        <translation type="vanished">Reading</translation>
+    </message>
+    <message>
+        <source>読み出し中です。お待ちください。</source>
+        <translation type="vanished">Reading, please wait.</translation>
+    </message>
+    <message>
+        <source>サーボアンプの種類が異なります。<byte value="xd"/>
+照合できません。</source>
+        <translation>The kind of servo amplifier differs.<byte value="xd"/>
+Verification is not possible.</translation>
+    </message>
+    <message>
+        <source>サーボアンプのソフトウェアバージョンが異なります。<byte value="xd"/>
+照合を行いますか?</source>
+        <translation>The servo amplifier&apos;s software version differs.<byte value="xd"/>
+Verify anyway?</translation>
+    </message>
+    <message>
+        <source>照合中</source>
+        <translation>Verifying</translation>
+    </message>
+    <message>
+        <source>照合中です。お待ちください。</source>
+        <translation>Verifying, please wait.</translation>
+    </message>
+    <message>
+        <source>ベーシックレベル</source>
+        <translation>Basic level</translation>
+    </message>
+    <message>
+        <source>スタンダードレベル</source>
+        <translation>Standard level</translation>
+    </message>
+    <message>
+        <source>アドバンスドレベル</source>
+        <translation>Advanced level</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｼﾞ</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>現在設定値</source>
+        <translation>Current value</translation>
+    </message>
+    <message>
+        <source>単位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>パラメータレベル</source>
+        <translation>Parameter level</translation>
     </message>
 </context>
 <context>
@@ -2208,6 +2271,10 @@ The position deviation is cleared when the pulse-feed JOG ends.</translation>
         <translation>Position deviation PMON:</translation>
     </message>
     <message>
+        <source>閉じる(&amp;C)</source>
+        <translation type="vanished">&amp;Close</translation>
+    </message>
+    <message>
         <source>パルス送りJOG運転ができない設定値です。<byte value="xd"/>
 送りパルス量、移動速度を変更してください。</source>
         <translation>These settings do not allow a pulse feed.<byte value="xd"/>
@@ -2866,6 +2933,33 @@ Make sure the surroundings are safe before you run it.</translation>
         <source>逆方向</source>
         <translation>Reverse</translation>
     </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation type="vanished">&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>TFMVerify</name>
+    <message>
+        <source>パラメータの照合</source>
+        <translation>Parameter Verification</translation>
+    </message>
+    <message>
+        <source>アンプ</source>
+        <translation>Amplifier</translation>
+    </message>
+    <message>
+        <source>ディスク</source>
+        <translation>Disk</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
 </context>
 <context>
     <name>TFMZnPreview</name>
@@ -3109,6 +3203,17 @@ Make sure the surroundings are safe before you run it.</translation>
     </message>
 </context>
 <context>
+    <name>TRPParameterBase</name>
+    <message>
+        <source>印刷日時 : </source>
+        <translation>Print Date : </translation>
+    </message>
+    <message>
+        <source>ページ : %1</source>
+        <translation>Page : %1</translation>
+    </message>
+</context>
+<context>
     <name>TRPTrace</name>
     <message>
         <source>運転トレース</source>
@@ -3165,6 +3270,72 @@ Make sure the surroundings are safe before you run it.</translation>
     <message>
         <source>1 / (t1 - t2) : </source>
         <translation>1 / (t1 - t2): </translation>
+    </message>
+</context>
+<context>
+    <name>TRPUserParameter</name>
+    <message>
+        <source>パラメータ一覧</source>
+        <translation>Parameter List</translation>
+    </message>
+    <message>
+        <source>モータ型番 : %1</source>
+        <translation>Motor model : %1</translation>
+    </message>
+    <message>
+        <source>アンプ型番 : %1</source>
+        <translation>Amplifier model : %1</translation>
+    </message>
+    <message>
+        <source>ファイル名 : %1</source>
+        <translation>File name : %1</translation>
+    </message>
+    <message>
+        <source>ファイル日時 : </source>
+        <translation>File Date : </translation>
+    </message>
+    <message>
+        <source>表示レベル : %1</source>
+        <translation>Display level : %1</translation>
+    </message>
+    <message>
+        <source>システムパラメータ</source>
+        <translation>System Parameters</translation>
+    </message>
+    <message>
+        <source>一般パラメータ [Group %1]</source>
+        <translation>General Parameters [Group %1]</translation>
+    </message>
+</context>
+<context>
+    <name>TRPVerify</name>
+    <message>
+        <source>パラメータ照合結果一覧</source>
+        <translation>Parameter Verification Result List</translation>
+    </message>
+    <message>
+        <source>アンプ</source>
+        <translation>Amplifier</translation>
+    </message>
+    <message>
+        <source>ディスク</source>
+        <translation>Disk</translation>
+    </message>
+    <message>
+        <source>モータ型番 : %1</source>
+        <translation>Motor model : %1</translation>
+    </message>
+    <message>
+        <source>アンプ型番 : %1</source>
+        <translation>Amplifier model : %1</translation>
+    </message>
+    <message>
+        <source>ファイル名 : %1</source>
+        <translation>File name : %1</translation>
+    </message>
+    <message>
+        <source>ファイル日時 : </source>
+        <translation>File Date : </translation>
     </message>
 </context>
 <context>

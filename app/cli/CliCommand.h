@@ -18,6 +18,12 @@ struct TCliOption {
 };
 
 class TCliRun;
+struct TParameterReport;
+
+// Writes the parameter report as PDF; the program sets it (the report lives
+// in the UI library). False with the reason in *error on failure.
+using TCliReportWriter = std::function<bool(const TParameterReport &, const QString &path, QString *error)>;
+void SetCliReportWriter(TCliReportWriter writer);
 
 // A command of tuvanta-cli that works through a data module (monitor,
 // alarms, trace, ...). Each lives in its own file and is listed once in
@@ -70,4 +76,12 @@ public:
     // error output), identifies the axis with H0 and refuses a model the
     // database does not know. nullptr with status set (and said) on failure.
     std::unique_ptr<TCliSession> Open(int axis, int &status, bool requireKnownModel = true);
+    // The same modules without the line (for work on files alone).
+    std::unique_ptr<TCliSession> OpenDatabase(int &status);
+
+private:
+    // The definition database; false (status set, reason said) when broken.
+    bool OpenDefinitions(TCliSession &s, int &status);
+    // Settings, main tables and transaction layer over the session's line.
+    void MakeModules(TCliSession &s);
 };

@@ -9,6 +9,8 @@ TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
 TCliCommand CliAnalyseCommand();
+TCliCommand CliVerifyCommand();
+TCliCommand CliReportCommand();
 TCliCommand CliTuneCommand();
 
 const QList<TCliCommand> &CliCommands()
@@ -20,6 +22,8 @@ const QList<TCliCommand> &CliCommands()
         CliTraceCommand(),
         CliMotorCommand(),
         CliAnalyseCommand(),
+        CliVerifyCommand(),
+        CliReportCommand(),
         CliTuneCommand(),
     };
     return commands;

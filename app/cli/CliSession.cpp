@@ -42,13 +42,8 @@ std::unique_ptr<TCliSession> TCliRun::Open(int axis, int &status, bool requireKn
 {
     auto s = std::make_unique<TCliSession>(err, yes, stats);
     s->axis = axis;
-    s->intf = std::make_unique<TDMInterface>(TCli::DatabasePath(db), TStgManager::TAccess::Shared);
-    if (s->intf->DatabaseBroken()) {
-        err << "tuvanta-cli: definition database: " << s->intf->BrokenReason() << "\n";
-        err.flush();
-        status = TCli::ExitNoDatabase;
+    if (!OpenDefinitions(*s, status))
         return nullptr;
-    }
     if (!device.isEmpty())
         s->amp.SetDevicePath(device);
     s->amp.OpenPort(baud, uint8_t(port));
@@ -58,11 +53,7 @@ std::unique_ptr<TCliSession> TCliRun::Open(int axis, int &status, bool requireKn
         return nullptr;
     }
     s->amp.SetRts(true);
-    s->env = std::make_unique<TDMEnvironment>(s->settingsDir.filePath(QStringLiteral("tuvanta-cli.ini")));
-    s->env->Japanese = false;
-    s->dmMain = std::make_unique<TDMMain>(*s->intf);
-    s->dmMain->LoadMainTables();
-    s->tran = std::make_unique<TDMTran>(*s->env, &s->amp);
+    MakeModules(*s);
     TCliSession *raw = s.get();
     s->ctx = std::make_unique<TAppContext>(TAppContext{*s->env, *s->intf, *s->dmMain, *s->tran,
                                                        nullptr,
@@ -91,6 +82,39 @@ std::unique_ptr<TCliSession> TCliRun::Open(int axis, int &status, bool requireKn
         return nullptr;
     }
     s->env->SetAmpCode(axis, code);
+    status = TCli::ExitOk;
+    return s;
+}
+
+bool TCliRun::OpenDefinitions(TCliSession &s, int &status)
+{
+    s.intf = std::make_unique<TDMInterface>(TCli::DatabasePath(db), TStgManager::TAccess::Shared);
+    if (s.intf->DatabaseBroken()) {
+        err << "tuvanta-cli: definition database: " << s.intf->BrokenReason() << "\n";
+        err.flush();
+        status = TCli::ExitNoDatabase;
+        return false;
+    }
+    return true;
+}
+
+void TCliRun::MakeModules(TCliSession &s)
+{
+    s.env = std::make_unique<TDMEnvironment>(s.settingsDir.filePath(QStringLiteral("tuvanta-cli.ini")));
+    s.env->Japanese = false;
+    s.dmMain = std::make_unique<TDMMain>(*s.intf);
+    s.dmMain->LoadMainTables();
+    s.tran = std::make_unique<TDMTran>(*s.env, &s.amp);
+}
+
+std::unique_ptr<TCliSession> TCliRun::OpenDatabase(int &status)
+{
+    auto s = std::make_unique<TCliSession>(err, yes, false);
+    if (!OpenDefinitions(*s, status))
+        return nullptr;
+    MakeModules(*s);
+    s->ctx = std::make_unique<TAppContext>(
+        TAppContext{*s->env, *s->intf, *s->dmMain, *s->tran, nullptr, [] { return false; }, nullptr, nullptr});
     status = TCli::ExitOk;
     return s;
 }

@@ -178,8 +178,9 @@ TEST_F(SystemMotor, SystemRowsShowTheAmplifiersMemory)
     EXPECT_EQ(Cell(w->Table(), 2, 2), "DC24V");
     EXPECT_EQ(Cell(w->Table(), 3, 2), QStringLiteral("単相"));
     EXPECT_EQ(Cell(w->Table(), 11, 2), "TVM-0400A (0004-0021)");
+    // An axis shown: it can be verified and printed.
     for (QAction *a : {w->actDiskVerify, w->actPrint, w->actPrintPreview})
-        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 
     // Fixed rows cannot be edited; the others can.
     w->sgrdSystem->selectRow(0);

@@ -135,8 +135,9 @@ TEST_F(ParamsWindow, OpensOnTheFirstAxisAndShowsItsParameters)
     EXPECT_FALSE(w->actFileSave->isEnabled());
     EXPECT_TRUE(w->actAmplifierRead->isEnabled());
     EXPECT_TRUE(w->actDiskSave->isEnabled());
+    // An axis shown: it can be verified and printed.
     for (QAction *a : {w->actDiskVerify, w->actPrint, w->actPrintPreview})
-        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_FALSE(w->actFileNew->isVisible());
     EXPECT_EQ(w->actFileOpen->statusTip(), QStringLiteral("開く"));
     EXPECT_TRUE(messages.entries.isEmpty());
