@@ -283,7 +283,8 @@ void TDMEnvironment::Exchange(TSettingsExchange &x)
         x.Int(trace, QStringLiteral("t%1Width").arg(c + 1), traceCursors[c].width, 1);
 
     const QString sa = QStringLiteral("SystemAnalysis");
-    x.Text(sa, QStringLiteral("ExeName"), AnalyserPath, QString());
+    // The analyser that the build and the package put beside the program.
+    x.Text(sa, QStringLiteral("ExeName"), AnalyserPath, QStringLiteral("Respana"));
     x.Text(sa, QStringLiteral("HelpFile"), AnalysisHelpFile, QString());
     x.Color(sa, QStringLiteral("GainColor"), Gain.color, clBlack);
     x.Int(sa, QStringLiteral("GainWidth"), Gain.width, 1);

@@ -297,7 +297,7 @@ const QStringList &TFMMain::AmplifierWindowNames()
         QStringLiteral("FMMultiMonitor"), QStringLiteral("FMAdjustRun"),  QStringLiteral("FMVJogRun"),
         QStringLiteral("FMPJogRun"),      QStringLiteral("FMANFTuning"),  QStringLiteral("FMANFTuningResult"),
         QStringLiteral("FMAFTuning"),     QStringLiteral("FMATuningRSV"), QStringLiteral("FMMakerParameter"),
-        QStringLiteral("FMMakerMonitor"), QStringLiteral("FMMakerLoad"),
+        QStringLiteral("FMMakerMonitor"), QStringLiteral("FMMakerLoad"),  QStringLiteral("FMMeasurement"),
     };
     return names;
 }

@@ -11,6 +11,7 @@
 #include "params/FMMotorParameter.h"
 #include "params/FMSystemParameter.h"
 #include "params/FMUserParameter.h"
+#include "sysanalysis/FMMachine.h"
 #include "testrun/FMJog.h"
 #include "monitor/FMAlarm.h"
 #include "testrun/DMAdjust.h"
@@ -49,6 +50,8 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
          [c](TFMMain &owner) { TFMJog::Execute(*c, TDMJog::tyTuningResultSave, 1, &owner); }},
         {main.actMonitorAlarm, QStringLiteral("FMAlarm"), -1, [c](TFMMain &owner) { TFMAlarm::Execute(*c, &owner); }},
         {main.actTrace, QStringLiteral("FMTrace"), -1, [c](TFMMain &owner) { TFMTrace::Execute(*c, &owner); }},
+        {main.actTestSystemAnalysis, QStringLiteral("FMMachine"), -1,
+         [c](TFMMain &owner) { TFMMachine::Execute(*c, &owner); }},
         {main.actMakerPara, QStringLiteral("FMMakerParameter"), -1,
          [c](TFMMain &owner) { TFMMakerParameter::Execute(*c, &owner); }, true},
         {main.actMakerMonitor, QStringLiteral("FMMakerMonitor"), -1,

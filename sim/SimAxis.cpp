@@ -63,6 +63,8 @@ void TSimAxis::InstallOperations()
     operations.SetConstant("W01", 0); // the operation trace can be used
     testRun = std::make_unique<TSimTestRun>(memory, motion, alarms, layout.commonAddress);
     testRun->Install(operations);
+    measurement = std::make_unique<TSimMeasurement>(memory, alarms, plant, layout.commonAddress, layout.traceRecorder);
+    measurement->Install(operations);
     tuning = std::make_unique<TSimTuning>(memory, plant, motion, alarms, layout.commonAddress);
     tuning->Install(operations);
     trace.SetLayout(layout.traceRecorder);
@@ -85,6 +87,8 @@ void TSimAxis::RestoreOperation(const std::string &code)
         return;
     if (trace.Restore(operations, code))
         return;
+    if (measurement->Restore(operations, code))
+        return;
     operations.Unregister(code);
 }
 
@@ -97,6 +101,7 @@ void TSimAxis::ResetMemory(int64_t now)
     for (auto &a : adjustments)
         a->End(now);
     testRun->Reset(now);
+    measurement->Reset();
     tuning->Reset(now);
     Refresh(now);
 }

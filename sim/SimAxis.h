@@ -4,6 +4,7 @@
 #include "sim/SimAlarms.h"
 #include "sim/SimFaults.h"
 #include "sim/SimLayout.h"
+#include "sim/SimMeasurement.h"
 #include "sim/SimMemory.h"
 #include "sim/SimMotion.h"
 #include "sim/SimPlant.h"
@@ -94,6 +95,7 @@ public:
     // digit 1..6
     TSimAdjustment &Adjustment(int digit) { return *adjustments[size_t(digit - 1)]; }
     TSimTestRun &TestRun() { return *testRun; }
+    TSimMeasurement &Measurement() { return *measurement; }
     TSimTuning &Tuning() { return *tuning; }
 
     // Puts back the built-in handler of an operation code (after a test
@@ -136,6 +138,7 @@ private:
     TSimPlant plant;
     std::array<std::unique_ptr<TSimAdjustment>, 6> adjustments;
     std::unique_ptr<TSimTestRun> testRun;
+    std::unique_ptr<TSimMeasurement> measurement;
     std::unique_ptr<TSimTuning> tuning;
 
     struct TPin {

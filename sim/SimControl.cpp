@@ -115,6 +115,10 @@ std::string TSimControl::Help()
            "  op N CODE VALUE | op N CODE default   fixed answer of an operation command (W01, W81, L00...)\n"
            "  testrun N [CODE V[,V...] | overtravel fwd|rev|both|none | watchdog MS]   JOG test-run mode: its\n"
            "                                state, the next replies of a W8x/W9x code, overtravel, run watchdog\n"
+           "  sysan N [WBx V[,V...] | ring S | trigger T | kv GAIN | limit PERCENT | noise LSB | time MS|auto |\n"
+           "          settings TC,END,FREQ]   system-analysis measurement: its state, the next replies of a WBx\n"
+           "                                code, where the recording lies, the loop, the torque limit, the\n"
+           "                                recorder's noise, how long it takes, the settings it starts with\n"
            "  tuning N [time notch|frequency MS | result V|auto | CODE V[,V...] | save key=V...]   notch and\n"
            "                                frequency tuning, result save (WAx, WDx, W7x): state, run time, a fixed\n"
            "                                result word, the next replies of a code; save: mode= char= resp= choice=\n"
@@ -169,7 +173,7 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
     auto needHook = [&](const auto &hook) { return bool(hook); };
 
     if (cmd == "help")
-        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op testrun tuning peek "
+        return Ok("see ampsim --help; commands: status axis axis0 fault faults alarm history monitor motion plant op testrun tuning sysan peek "
                   "poke reset stats log linetime baud turnaround cable pull plug line quit");
     if (cmd == "status")
         return Status();
@@ -229,6 +233,14 @@ std::string TSimControl::Execute(const std::string &commandLine, int64_t now)
         if (!axis)
             return w.size() >= 2 ? error : Error(std::string("usage: ") + TSimTuning::Usage());
         const bool ok = axis->Tuning().Control(TWords(w.begin() + 2, w.end()), now, reply);
+        return ok ? Ok(reply) : Error(reply);
+    }
+    if (cmd == "sysan") {
+        std::string error, reply;
+        TSimAxis *axis = w.size() >= 2 ? OneAxis(w[1], error) : nullptr;
+        if (!axis)
+            return w.size() >= 2 ? error : Error(std::string("usage: ") + TSimMeasurement::Usage());
+        const bool ok = axis->Measurement().Control(TWords(w.begin() + 2, w.end()), now, reply);
         return ok ? Ok(reply) : Error(reply);
     }
     if (cmd == "peek")

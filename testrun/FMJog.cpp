@@ -7,6 +7,7 @@
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 #include "comm/DMTran.h"
+#include "sysanalysis/FMMeasurement.h"
 #include "testrun/FMPJogRun.h"
 #include "testrun/FMAFTuning.h"
 #include "testrun/FMANFTuning.h"
@@ -105,6 +106,8 @@ TFMRunBase *TFMJog::CreateRunWindow()
     switch (type) {
     case TDMJog::tyVelocityJog: return new TFMVJogRun(ctx, dm, axis, modelName, this);
     case TDMJog::tyPulseJog: return new TFMPJogRun(ctx, dm, axis, modelName, this);
+    case TDMJog::tySystemAnalysis:
+        return machine ? new TFMMeasurement(ctx, dm, *machine, axis, modelName, this) : nullptr;
     case TDMJog::tyNotchTuning: return new TFMANFTuning(ctx, dm, axis, modelName, this);
     case TDMJog::tyTuningResultSave: return new TFMATuningRSV(ctx, dm, axis, modelName, this);
     case TDMJog::tyFrequencyTuning: return new TFMAFTuning(ctx, dm, axis, modelName, this);

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 struct TAppContext;
+class TDMMachine;
 class TFMRunBase;
 
 // The test-function selection window: the user picks the amplifier and
@@ -46,6 +47,9 @@ public:
 
     // Shows a run window modally and returns its result; tests replace it.
     std::function<int(TFMRunBase &)> execRun;
+    // The result a measurement (type 3) goes into: the system-analysis
+    // window's; without one the measurement has no run window.
+    TDMMachine *machine = nullptr;
 
     std::array<QRadioButton *, 15> rbtnAxis{};
     QLineEdit *edtModel = nullptr;

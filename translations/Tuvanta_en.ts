@@ -268,6 +268,65 @@ Transfer the others?</translation>
     </message>
 </context>
 <context>
+    <name>TDMMachine</name>
+    <message>
+        <source>データ測定＆解析できません。（異常終了）</source>
+        <translation>Data measurement and analysis cannot be done. (Abnormal end)</translation>
+    </message>
+    <message>
+        <source>システムアナリシス設定中です。</source>
+        <translation>Setting up the system analysis.</translation>
+    </message>
+    <message>
+        <source>データ測定をしています。</source>
+        <translation>Measuring data.</translation>
+    </message>
+    <message>
+        <source>データを読み込み中です。</source>
+        <translation>Reading data.</translation>
+    </message>
+    <message>
+        <source>%1時間</source>
+        <translation>%1 h </translation>
+    </message>
+    <message>
+        <source>%1分</source>
+        <translation>%1 min </translation>
+    </message>
+    <message>
+        <source>%1秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>データを解析中です。しばらくお待ちください。（数秒～数分程度）</source>
+        <translation>Analysing the data. Please wait. (From a few seconds to a few minutes)</translation>
+    </message>
+    <message>
+        <source>%1 経過</source>
+        <translation>%1 elapsed</translation>
+    </message>
+    <message>
+        <source>%1 ファイルが見つかりません。</source>
+        <translation>File %1 was not found.</translation>
+    </message>
+    <message>
+        <source>%1 を削除できません。アクセスできません。</source>
+        <translation>Cannot delete %1. It cannot be accessed.</translation>
+    </message>
+    <message>
+        <source>変換ツールを実行できませんでした。</source>
+        <translation>The conversion tool could not be run.</translation>
+    </message>
+    <message>
+        <source>%1 を作成できません。</source>
+        <translation>Cannot create %1.</translation>
+    </message>
+    <message>
+        <source>システムアナリシスファイルではありません。</source>
+        <translation>This is not a system analysis file.</translation>
+    </message>
+</context>
+<context>
     <name>TDMMain</name>
     <message>
         <source>%1<byte value="xd"/>
@@ -1348,6 +1407,160 @@ Check that the file name is correct.</translation>
     </message>
 </context>
 <context>
+    <name>TFMMachine</name>
+    <message>
+        <source>CSVファイル (*.%1)</source>
+        <translation>CSV files (*.%1)</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>システムアナリシス(&amp;S)</source>
+        <translation>&amp;System Analysis</translation>
+    </message>
+    <message>
+        <source>データ測定＆解析開始(&amp;A)...</source>
+        <translation>Start Data Measurement &amp;&amp; &amp;Analysis...</translation>
+    </message>
+    <message>
+        <source>一般パラメータ設定(&amp;G)...</source>
+        <translation>&amp;General Parameters...</translation>
+    </message>
+    <message>
+        <source>データクリア(&amp;C)</source>
+        <translation>&amp;Clear Data</translation>
+    </message>
+    <message>
+        <source>表示設定(&amp;D)...</source>
+        <translation>&amp;Display Settings...</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー(&amp;V)...</source>
+        <translation>Print Pre&amp;view...</translation>
+    </message>
+    <message>
+        <source>プリンタの設定(&amp;S)...</source>
+        <translation>Printer &amp;Setup...</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>システムアナリシス使用上の注意(&amp;C)</source>
+        <translation>System Analysis &amp;Cautions</translation>
+    </message>
+    <message>
+        <source>軸番号</source>
+        <translation>Axis</translation>
+    </message>
+    <message>
+        <source>型番</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>モータ :</source>
+        <translation>Motor :</translation>
+    </message>
+    <message>
+        <source>アンプ :</source>
+        <translation>Amplifier :</translation>
+    </message>
+    <message>
+        <source>システムアナリシス設定</source>
+        <translation>System Analysis Settings</translation>
+    </message>
+    <message>
+        <source>トルク（推力）指令 :</source>
+        <translation>Torque (thrust) command :</translation>
+    </message>
+    <message>
+        <source>測定周波数 :</source>
+        <translation>Measurement frequency :</translation>
+    </message>
+    <message>
+        <source>制御ループパラメータモニタ</source>
+        <translation>Control Loop Parameter Monitor</translation>
+    </message>
+    <message>
+        <source>レンジ :</source>
+        <translation>Range :</translation>
+    </message>
+    <message>
+        <source>測定中のトルク（推力）制限状態発生率 :</source>
+        <translation>Torque (thrust) limit rate during the measurement :</translation>
+    </message>
+    <message>
+        <source>通信可能なサーボアンプが存在しません。</source>
+        <translation>There is no servo amplifier that can communicate.</translation>
+    </message>
+    <message>
+        <source>システムアナリシス - [%1]</source>
+        <translation>System Analysis - [%1]</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>システムアナリシス</source>
+        <translation>System Analysis</translation>
+    </message>
+    <message>
+        <source>縮小インストールされたTuvantaでは、この機能は使用できません。</source>
+        <translation>This function cannot be used with a reduced installation of Tuvanta.</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMachineColor</name>
+    <message>
+        <source>システムアナリシス表示設定</source>
+        <translation>System Analysis Display Settings</translation>
+    </message>
+    <message>
+        <source>線色 :</source>
+        <translation>Line colour :</translation>
+    </message>
+    <message>
+        <source>線幅 :</source>
+        <translation>Line width :</translation>
+    </message>
+    <message>
+        <source>マーク :</source>
+        <translation>Mark :</translation>
+    </message>
+    <message>
+        <source>グレースケールで印刷する</source>
+        <translation>Print in grey scale</translation>
+    </message>
+</context>
+<context>
     <name>TFMMain</name>
     <message>
         <source>終了(&amp;X)</source>
@@ -1832,6 +2045,63 @@ Check that the file name is correct.</translation>
     <message>
         <source>全領域ロード3</source>
         <translation>Whole-area load 3</translation>
+    </message>
+</context>
+<context>
+    <name>TFMMeasurement</name>
+    <message>
+        <source>システムアナリシス設定</source>
+        <translation>System Analysis Settings</translation>
+    </message>
+    <message>
+        <source>トルク（推力）指令 :</source>
+        <translation>Torque (thrust) command :</translation>
+    </message>
+    <message>
+        <source>測定周波数 :</source>
+        <translation>Measurement frequency :</translation>
+    </message>
+    <message>
+        <source>データ測定実行</source>
+        <translation>Data Measurement</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Execute</translation>
+    </message>
+    <message>
+        <source>データ測定終了時のオプション</source>
+        <translation>Option at the End of the Measurement</translation>
+    </message>
+    <message>
+        <source>制御ループパラメータモニタ</source>
+        <translation>Control Loop Parameter Monitor</translation>
+    </message>
+    <message>
+        <source>注意 : この機能を使用するとモータが動作します。<byte value="xd"/>
+周囲の安全を確保してから実施してください。</source>
+        <translation>Caution : This function moves the motor.<byte value="xd"/>
+Make sure the surroundings are safe before you run it.</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>トルク（推力）指令が設定範囲外です。</source>
+        <translation>The torque (thrust) command is out of range.</translation>
+    </message>
+    <message>
+        <source>測定周波数が設定範囲外です。</source>
+        <translation>The measurement frequency is out of range.</translation>
+    </message>
+    <message>
+        <source>データ測定を正常終了しました。</source>
+        <translation>The data measurement ended normally.</translation>
+    </message>
+    <message>
+        <source>&quot;OK&quot;をクリックするとデータ測定を終了し、解析を開始します。(データ測定終了時はサーボオフします。)</source>
+        <translation>Click &quot;OK&quot; to end the data measurement and start the analysis. (The servo is switched off at the end of the measurement.)</translation>
     </message>
 </context>
 <context>
@@ -2883,6 +3153,53 @@ Make sure the surroundings are safe before you run it.</translation>
     <message>
         <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
         <translation>Save a PDF file instead of printing?</translation>
+    </message>
+</context>
+<context>
+    <name>TRPMachine</name>
+    <message>
+        <source>システムアナリシス</source>
+        <translation>System Analysis</translation>
+    </message>
+    <message>
+        <source>印刷日時 : </source>
+        <translation>Print Date : </translation>
+    </message>
+    <message>
+        <source>ページ : %1</source>
+        <translation>Page : %1</translation>
+    </message>
+    <message>
+        <source>モータ型番 : %1</source>
+        <translation>Motor model : %1</translation>
+    </message>
+    <message>
+        <source>アンプ型番 : %1</source>
+        <translation>Amplifier model : %1</translation>
+    </message>
+    <message>
+        <source>ファイル名 : %1</source>
+        <translation>File name : %1</translation>
+    </message>
+    <message>
+        <source>ファイル日時 : </source>
+        <translation>File Date : </translation>
+    </message>
+    <message>
+        <source>トルク（推力）指令 : </source>
+        <translation>Torque (thrust) command : </translation>
+    </message>
+    <message>
+        <source>測定周波数 : </source>
+        <translation>Measurement frequency : </translation>
+    </message>
+    <message>
+        <source>レンジ : </source>
+        <translation>Range : </translation>
+    </message>
+    <message>
+        <source>測定中のトルク（推力）制限状態発生率 : </source>
+        <translation>Torque (thrust) limit rate during the measurement : </translation>
     </message>
 </context>
 <context>

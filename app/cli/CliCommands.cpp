@@ -8,6 +8,7 @@ TCliCommand CliAlarmsCommand();
 TCliCommand CliAlarmResetCommand();
 TCliCommand CliTraceCommand();
 TCliCommand CliMotorCommand();
+TCliCommand CliAnalyseCommand();
 TCliCommand CliVerifyCommand();
 TCliCommand CliReportCommand();
 TCliCommand CliTuneCommand();
@@ -20,6 +21,7 @@ const QList<TCliCommand> &CliCommands()
         CliAlarmResetCommand(),
         CliTraceCommand(),
         CliMotorCommand(),
+        CliAnalyseCommand(),
         CliVerifyCommand(),
         CliReportCommand(),
         CliTuneCommand(),

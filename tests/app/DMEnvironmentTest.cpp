@@ -45,7 +45,7 @@ TEST_F(SettingsFixture, MissingFileGivesDefaultsAndIsCreatedInTableOrder)
     expected << series("CH%1Width", 1, 8, "1") << series("CH%1Mark", 1, 8, "0")
              << QStringLiteral("t1Color=clLime") << QStringLiteral("t2Color=clAqua")
              << QStringLiteral("t1Width=1") << QStringLiteral("t2Width=1");
-    section("SystemAnalysis", {"ExeName=", "HelpFile=", "GainColor=clBlack", "GainWidth=1", "GainMark=0",
+    section("SystemAnalysis", {"ExeName=Respana", "HelpFile=", "GainColor=clBlack", "GainWidth=1", "GainMark=0",
                                "PhaseColor=clRed", "PhaseWidth=1", "PhaseMark=0", "t1Color=clLime",
                                "t1Width=1", "t2Color=clAqua", "t2Width=1"});
     expected << series("SW%1", 1, 6, "0");
