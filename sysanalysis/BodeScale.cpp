@@ -1,5 +1,7 @@
 #include "sysanalysis/BodeScale.h"
 
+#include "sysanalysis/MachineResult.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -99,4 +101,32 @@ std::vector<double> TBodeScale::GridFrequencies()
         f += std::pow(10.0, std::floor(std::log10(f) + 1e-9));
     }
     return out;
+}
+
+void TBodeScale::PlottedRun(const TMachineResult &r, int &first, int &count)
+{
+    first = -1;
+    count = 0;
+    for (size_t i = 0; i < r.DATA2.size(); ++i) {
+        const bool in = Plotted(r.DATA2[i].frequency);
+        if (in && first < 0)
+            first = int(i);
+        if (first >= 0) {
+            if (!in || (count > 0 && r.DATA2[i].frequency < r.DATA2[i - 1].frequency))
+                break;
+            ++count;
+        }
+    }
+}
+
+TBodeScale::TAuto TBodeScale::AutoOf(const TMachineResult &r)
+{
+    if (r.DATA2.empty())
+        return {};
+    double low = r.DATA2.front().gain, high = low;
+    for (const TMachineResult::TRow &row : r.DATA2) {
+        low = std::min(low, row.gain);
+        high = std::max(high, row.gain);
+    }
+    return Auto(low, high);
 }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+struct TMachineResult;
+
 // The geometry and scales of the frequency-response graphs: a logarithmic
 // frequency axis from 1 to 2000 Hz across the graph's width, the gain in
 // dB over nine divisions of 16 pixels (shifted by whole divisions) and the
@@ -40,6 +42,11 @@ public:
     static QStringList GainLabels(int range, int offset);
     static QStringList PhaseLabels();
 
+    // The plotted rows: the run from the first row inside 1 to 2000 Hz (the
+    // analyser writes ascending frequencies; a file that does not ends its
+    // run at the first row outside or the first step down). first is -1
+    // when no row is plotted.
+    static void PlottedRun(const TMachineResult &r, int &first, int &count);
     // "Auto": the range and offset that show gains from low to high.
     // range 0 when no range holds the span (the offset is then 0).
     struct TAuto {
@@ -47,6 +54,8 @@ public:
         int offset = 0;
     };
     static TAuto Auto(double low, double high);
+    // Auto over all of a result's gains; range 0 without rows.
+    static TAuto AutoOf(const TMachineResult &r);
 
     // The point under x among points at xs (ascending): the last whose x is
     // not beyond it; 0 left of the first, the last right of the last.

@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -122,6 +123,26 @@ QImage TFMBodePlot::Render(const TBodePlotData &d)
     p.translate(0, PictureHeight());
     Paint(p, d, true);
     return out;
+}
+
+bool TFMBodePlot::SavePng(const TMachineResult &result, const QString &path, QString *error)
+{
+    TBodePlotData d;
+    d.result = &result;
+    d.blank = false;
+    d.frequencyLabels = !TMachineResult::FrequencyText(result.FREQUENCY).isEmpty();
+    TBodeScale::PlottedRun(result, d.firstRow, d.count);
+    const TBodeScale::TAuto a = TBodeScale::AutoOf(result);
+    if (a.range > 0) {
+        d.gainRange = a.range;
+        d.gainOffset = a.offset;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && Render(d).save(&file, "PNG") && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 void TFMBodePlot::Redraw()

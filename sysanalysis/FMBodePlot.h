@@ -56,6 +56,9 @@ public:
     static void Paint(QPainter &p, const TBodePlotData &d, bool phase);
     // Gain and phase one above the other, as the command line renders them.
     static QImage Render(const TBodePlotData &d);
+    // A result drawn as the window first shows it (Auto scale, cursors at
+    // the first point) into a PNG file, written whole or not at all.
+    static bool SavePng(const TMachineResult &result, const QString &path, QString *error);
 
     bool IsPhase() const { return phase; }
     TBodePlotData data;

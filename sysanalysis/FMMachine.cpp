@@ -384,20 +384,8 @@ void TFMMachine::SetupDisplay()
         p->data.gainOffset = 0;
         p->data.gainRange = 10;
         p->data.cursor = {0, 0};
-        // The plotted rows: the run from the first row inside 1 to 2000 Hz
-        // (the analyser writes ascending frequencies; a file that does not
-        // ends its run at the first row outside).
         int first = -1, count = 0;
-        for (size_t i = 0; i < r.DATA2.size(); ++i) {
-            const bool in = TBodeScale::Plotted(r.DATA2[i].frequency);
-            if (in && first < 0)
-                first = int(i);
-            if (first >= 0) {
-                if (!in || (count > 0 && r.DATA2[i].frequency < r.DATA2[i - 1].frequency))
-                    break;
-                ++count;
-            }
-        }
+        TBodeScale::PlottedRun(r, first, count);
         p->data.firstRow = first;
         p->data.count = count;
     }
@@ -516,15 +504,9 @@ void TFMMachine::GainDefault()
 
 void TFMMachine::GainAuto()
 {
-    const auto &rows = dm.result.DATA2;
-    if (rows.empty())
+    if (dm.result.DATA2.empty())
         return;
-    double low = rows.front().gain, high = low;
-    for (const TMachineResult::TRow &r : rows) {
-        low = std::min(low, r.gain);
-        high = std::max(high, r.gain);
-    }
-    const TBodeScale::TAuto a = TBodeScale::Auto(low, high);
+    const TBodeScale::TAuto a = TBodeScale::AutoOf(dm.result);
     {
         const QSignalBlocker block(cmbGainRange);
         if (a.range > 0)

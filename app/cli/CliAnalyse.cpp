@@ -16,6 +16,12 @@
 // file.
 namespace {
 
+TCliBodeWriter &BodeWriter()
+{
+    static TCliBodeWriter writer;
+    return writer;
+}
+
 // The analyser's wait on the error output; Ctrl-C gives up waiting.
 class TCliAnalyserWait final : public TAnalyserWait
 {
@@ -46,6 +52,14 @@ int Run(TCliRun &run)
     const QString output = run.Value(QStringLiteral("o"));
     if (output.isEmpty())
         return run.Usage(QStringLiteral("analyse needs -o FILE"));
+    const QString bode = run.Value(QStringLiteral("bode"));
+    if (run.Has(QStringLiteral("bode")) && bode.isEmpty())
+        return run.Usage(QStringLiteral("--bode needs FILE.png"));
+    // Refused before the motor moves, not after the measurement.
+    if (!bode.isEmpty() && !BodeWriter()) {
+        run.err << "tuvanta-cli: this build cannot draw the frequency response\n";
+        return TCli::ExitCannotWrite;
+    }
 
     int status = 0;
     std::unique_ptr<TCliSession> s = run.Open(axis, status);
@@ -135,6 +149,10 @@ int Run(TCliRun &run)
         run.err << "tuvanta-cli: cannot write " << output << ": " << error << "\n";
         return TCli::ExitCannotWrite;
     }
+    if (!bode.isEmpty() && !BodeWriter()(machine.result, bode, &error)) {
+        run.err << "tuvanta-cli: cannot write " << bode << ": " << error << "\n";
+        return TCli::ExitCannotWrite;
+    }
     run.out << "analysed: " << machine.result.DATA2.size() << " rows, torque limit "
             << QString::number(machine.result.T_LIM, 'f', 1) << " %\n";
     return TCli::ExitOk;
@@ -142,16 +160,24 @@ int Run(TCliRun &run)
 
 } // namespace
 
+void SetCliBodeWriter(TCliBodeWriter writer)
+{
+    BodeWriter() = std::move(writer);
+}
+
 TCliCommand CliAnalyseCommand()
 {
     return {QStringLiteral("analyse"),
-            QStringLiteral("  analyse AXIS --torque N --frequency CODE -o FILE.csv [--analyser PATH] [--yes]\n"
+            QStringLiteral("  analyse AXIS --torque N --frequency CODE -o FILE.csv [--bode FILE.png]\n"
+                           "        [--analyser PATH] [--yes]\n"
                            "                          system analysis: the measurement (torque 0..200 %, frequency\n"
-                           "                          code 1..7), the analyser, and the system-analysis file\n"),
+                           "                          code 1..7), the analyser, and the system-analysis file;\n"
+                           "                          --bode also draws gain and phase as the window does\n"),
             {{QStringLiteral("torque"), true},
              {QStringLiteral("frequency"), true},
              {QStringLiteral("o"), true},
-             {QStringLiteral("analyser"), true}},
+             {QStringLiteral("analyser"), true},
+             {QStringLiteral("bode"), true}},
             true,
             Run};
 }

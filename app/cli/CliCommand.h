@@ -25,6 +25,12 @@ struct TParameterReport;
 using TCliReportWriter = std::function<bool(const TParameterReport &, const QString &path, QString *error)>;
 void SetCliReportWriter(TCliReportWriter writer);
 
+struct TMachineResult;
+// Renders a frequency response as the system-analysis window draws it, into
+// a PNG file; set by the program like the report writer.
+using TCliBodeWriter = std::function<bool(const TMachineResult &, const QString &path, QString *error)>;
+void SetCliBodeWriter(TCliBodeWriter writer);
+
 // A command of tuvanta-cli that works through a data module (monitor,
 // alarms, trace, ...). Each lives in its own file and is listed once in
 // CliCommands.cpp; the command line, help text and exit codes stay in TCli.

@@ -1,6 +1,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/CliCommand.h"
 #include "params/RPUserParameter.h"
+#include "sysanalysis/FMBodePlot.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ int main(int argc, char **argv)
     // needed; drawing a report needs the widgets' one, on any display.
     bool drawing = false;
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "report") == 0)
+        if (qstrcmp(argv[i], "report") == 0 || qstrcmp(argv[i], "--bode") == 0)
             drawing = true;
     std::unique_ptr<QCoreApplication> app;
     if (drawing) {
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
             report.SetContent(content);
             return report.SavePdf(path, error);
         });
+        SetCliBodeWriter(&TFMBodePlot::SavePng);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -5,7 +5,9 @@
 #include "support/Shots.h"
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliCommand.h"
 #include "sysanalysis/BodeScale.h"
+#include "sysanalysis/FMBodePlot.h"
 #include "sysanalysis/FMMachine.h"
 #include "sysanalysis/FMMeasurement.h"
 #include "sysanalysis/MachineFile.h"
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -491,11 +494,22 @@ TEST_F(Measurement, CommandLineAnalysesIntoAFile)
                         QStringLiteral("--torque"), QStringLiteral("50"), QStringLiteral("--frequency"),
                         QStringLiteral("1"), QStringLiteral("-o"), out, QStringLiteral("--analyser"), respana,
                         QStringLiteral("--yes")};
+    const QString png = dir.filePath(QStringLiteral("bode.png"));
+    {
+        // A program that cannot draw refuses --bode before the motor moves.
+        SetCliBodeWriter(nullptr);
+        QString o, e;
+        QTextStream os(&o), es(&e);
+        EXPECT_EQ(TCli(os, es).Run(args + QStringList{QStringLiteral("--bode"), png}), TCli::ExitCannotWrite);
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+    SetCliBodeWriter(&TFMBodePlot::SavePng);
     QString o, e;
     {
         QTextStream os(&o), es(&e);
-        EXPECT_EQ(TCli(os, es).Run(args), 0) << e.toStdString();
+        EXPECT_EQ(TCli(os, es).Run(args + QStringList{QStringLiteral("--bode"), png}), 0) << e.toStdString();
     }
+    SetCliBodeWriter(nullptr);
     TMachineResult r;
     QByteArray bytes;
     ASSERT_TRUE(TMachineFile::Load(out, bytes));
@@ -503,6 +517,19 @@ TEST_F(Measurement, CommandLineAnalysesIntoAFile)
     EXPECT_EQ(r.DATA2.size(), 460u);
     EXPECT_NEAR(PeakHz(r.DATA2, 220, 700), 300, 15);
     EXPECT_EQ(r.AmpCode, CodeA);
+    // The picture: gain above phase, each with its curve in its colour.
+    const QImage bode(png);
+    ASSERT_EQ(bode.size(), QSize(TFMBodePlot::PictureWidth(), 2 * TFMBodePlot::PictureHeight()));
+    auto hasColour = [&](int top, QRgb colour) {
+        for (int y = top; y < top + TFMBodePlot::PictureHeight(); ++y)
+            for (int x = TFMBodePlot::Left; x < bode.width(); ++x)
+                if (bode.pixel(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(0, QColor(Qt::black).rgb()));
+    EXPECT_TRUE(hasColour(TFMBodePlot::PictureHeight(), QColor(Qt::red).rgb()));
+    EXPECT_FALSE(hasColour(0, QColor(Qt::red).rgb()));
 
     // Without --yes nothing moves.
     args.removeLast();
