@@ -88,3 +88,21 @@ bool TRPCustom::PrinterInstalled()
         tr("印刷する前に、プリンタをインストールする必要があります。") + QStringLiteral("\r\n") +
         tr("プリンタの代わりに PDF ファイルに保存しますか?"));
 }
+
+int TRPCustom::DrawPageHead(TZnPrinter &p, const QString &dateText, int page)
+{
+    const QRect area = p.PrintableRect();
+    int y = area.top();
+    auto line = [&](const QString &text, int w, TZnPrinter::THAlign a) {
+        p.TextBox(QRect(area.left(), y, w, p.LineHeight()), text, a, false);
+    };
+    p.SetFontName(QStringLiteral("Noto Sans CJK JP"));
+    p.SetFontHeight(14);
+    p.SetFontStyle(true, false, true);
+    line(Title(), area.width(), TZnPrinter::haLeft);
+    p.SetFontHeight(9);
+    p.SetFontStyle(false);
+    line(dateText, area.width() / 2 + 400, TZnPrinter::haRight);
+    line(tr("ページ : %1").arg(page), area.width(), TZnPrinter::haRight);
+    return y + p.LineHeight() + 20;
+}

@@ -73,6 +73,10 @@ protected:
     // Draws every page through the page store: page 1 is open when it is
     // called; NewPage() starts each further page.
     virtual void BuildPages(TZnPrinter &printer) = 0;
+    // The page head of the one-page pictures (trace, frequency response): the
+    // title, bold and underlined, then the date text and "ページ : N" at the
+    // right. Returns the y below it.
+    int DrawPageHead(TZnPrinter &printer, const QString &dateText, int page);
 
 private:
     QString reportKey;

@@ -43,16 +43,7 @@ void TRPMachine::BuildPages(TZnPrinter &p)
         p.SetPen(QPen(Qt::black));
     };
 
-    p.SetFontName(QStringLiteral("Noto Sans CJK JP"));
-    p.SetFontHeight(14);
-    p.SetFontStyle(true, false, true);
-    line(Title());
-    p.SetFontHeight(9);
-    p.SetFontStyle(false);
-    line(DateText(tr("印刷日時 : "), QStringLiteral("Print Date : "), QDateTime::currentDateTime(), japanese), 0,
-         width / 2 + 400, TZnPrinter::haRight);
-    line(tr("ページ : %1").arg(1), 0, width, TZnPrinter::haRight);
-    y += p.LineHeight() + 20;
+    y = DrawPageHead(p, DateText(tr("印刷日時 : "), QStringLiteral("Print Date : "), QDateTime::currentDateTime(), japanese), 1);
     line(tr("モータ型番 : %1").arg(window.edtMotor->text()), 0, 900);
     line(tr("アンプ型番 : %1").arg(window.edtAmp->text()), 900, 900);
     y += p.LineHeight();

@@ -21,17 +21,7 @@ void TRPTrace::BuildPages(TZnPrinter &p)
         p.TextBox(QRect(left + x, y, w > 0 ? w : width - x, p.LineHeight()), text, a, false);
     };
 
-    // Page header.
-    p.SetFontName(QStringLiteral("Noto Sans CJK JP"));
-    p.SetFontHeight(14);
-    p.SetFontStyle(true, false, true);
-    line(Title());
-    p.SetFontHeight(9);
-    p.SetFontStyle(false);
-    line(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")), 0, width / 2 + 400,
-         TZnPrinter::haRight);
-    line(tr("ページ : %1").arg(1), 0, width, TZnPrinter::haRight);
-    y += p.LineHeight() + 20;
+    y = DrawPageHead(p, QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")), 1);
     line(tr("アンプ : ") + window.edtAmp->text(), 0, 900);
     line(tr("モータ : ") + window.edtMotor->text(), 900, 900);
     y += p.LineHeight();

@@ -3154,6 +3154,10 @@ Make sure the surroundings are safe before you run it.</translation>
         <source>プリンタの代わりに PDF ファイルに保存しますか?</source>
         <translation>Save a PDF file instead of printing?</translation>
     </message>
+    <message>
+        <source>ページ : %1</source>
+        <translation>Page : %1</translation>
+    </message>
 </context>
 <context>
     <name>TRPMachine</name>
@@ -3167,7 +3171,7 @@ Make sure the surroundings are safe before you run it.</translation>
     </message>
     <message>
         <source>ページ : %1</source>
-        <translation>Page : %1</translation>
+        <translation type="vanished">Page : %1</translation>
     </message>
     <message>
         <source>モータ型番 : %1</source>
@@ -3221,7 +3225,7 @@ Make sure the surroundings are safe before you run it.</translation>
     </message>
     <message>
         <source>ページ : %1</source>
-        <translation>Page: %1</translation>
+        <translation type="vanished">Page: %1</translation>
     </message>
     <message>
         <source>アンプ : </source>

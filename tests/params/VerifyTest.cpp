@@ -230,8 +230,9 @@ TEST_F(Verify, FilesOfOtherModels)
         EXPECT_EQ(v.LastOutcome(), c.outcome);
         EXPECT_EQ(v.Compared(), c.outcome == TDMVerify::TOutcome::Done);
         ASSERT_FALSE(messages.entries.isEmpty());
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(messages.entries.first().text, c.message);
+        }
     }
 }
 

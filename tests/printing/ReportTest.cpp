@@ -445,8 +445,9 @@ TEST_F(PreviewTest, PagePrintShowsProgressInTheStatusLineAndPrintsOnePage)
     EXPECT_EQ(during, QStringList{QStringLiteral("Printing page 2 / 3")});
     EXPECT_EQ(preview->StatusText(), before);
     const QString info = Poppler(QStringLiteral("pdfinfo"), {path});
-    if (!info.isNull())
+    if (!info.isNull()) {
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    }
 
     // A page that does not exist: a warning, nothing printed.
     TMessageRecorder messages;
