@@ -133,7 +133,7 @@ bool TFMInputGuard::Blocked(QObject *target) const
         if (auto *action = qobject_cast<QAction *>(target))
             widget = qobject_cast<QWidget *>(action->parent());
         else if (auto *shortcut = qobject_cast<QShortcut *>(target))
-            widget = shortcut->parentWidget();
+            widget = qobject_cast<QWidget *>(shortcut->parent());
         else if (target && target->isWindowType())
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (w->windowHandle() == target)

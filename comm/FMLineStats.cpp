@@ -60,7 +60,7 @@ void TFMLineStats::Refresh()
                                    QString::number(a.timeouts), QString::number(a.checkErrors)};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter));
+            item->setTextAlignment(c == 0 ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignRight | Qt::AlignVCenter));
             grdStats->setItem(row, c, item);
         }
     };

@@ -154,30 +154,17 @@ void TFMMeasurement::ShowMonitors()
 
 void TFMMeasurement::IdleTick()
 {
+    // The first poll after サーボオフ is still one role-3 poll (WB3).
     const bool on = ServoOn() || servoOffPoll;
     servoOffPoll = false;
-    uint32_t reply = 0;
-    if (!Send(on ? TDMTran::opRunStatus : TDMTran::opStatus, reply))
-        return;
-    if (!Active()) {
-        Rearm();
-        return;
-    }
-    if (reply == 1) {
-        NotReadyClose();
-        return;
-    }
-    if (reply == 0 && !ReadMonitors()) {
-        AbortRun();
-        return;
-    }
-    Rearm();
-    if (!on)
-        return;
-    if (reply == 7 || reply == 8 || reply == 9) {
-        SetServo(false);
-        Warn(reply == 7 ? TDMJog::AlarmText() : reply == 8 ? TDMJog::ServoRefusedText() : TDMJog::OvertravelText());
-    }
+    IdlePoll(
+        [this] {
+            if (ReadMonitors())
+                return true;
+            AbortRun();
+            return false;
+        },
+        on, true);
 }
 
 void TFMMeasurement::RunTick()

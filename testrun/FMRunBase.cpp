@@ -322,10 +322,10 @@ bool TFMRunBase::Send(TDMTran::TTestRunOp op, uint32_t &reply)
     return ok;
 }
 
-void TFMRunBase::IdlePoll(const std::function<bool()> &onNormal)
+void TFMRunBase::IdlePoll(const std::function<bool()> &onNormal, std::optional<bool> servoOn, bool overtravel)
 {
     uint32_t reply = 0;
-    const bool on = servo;
+    const bool on = servoOn.value_or(servo);
     if (!Send(on ? TDMTran::opRunStatus : TDMTran::opStatus, reply))
         return;
     // Replies count only while the user is looking at this window.
@@ -346,6 +346,9 @@ void TFMRunBase::IdlePoll(const std::function<bool()> &onNormal)
     } else if (on && reply == 8) {
         SetServo(false);
         Warn(TDMJog::ServoRefusedText());
+    } else if (on && overtravel && reply == 9) {
+        SetServo(false);
+        Warn(TDMJog::OvertravelText());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class QBoxLayout;
 class QButtonGroup;
@@ -136,7 +137,10 @@ protected:
     // count only while the window is active: 1 closes after the not-ready
     // warning, 7 and 8 (servo on) return to servo off with their warning,
     // 0 runs onNormal (false from it: the window aborted, no re-arm).
-    void IdlePoll(const std::function<bool()> &onNormal = {});
+    // servoOn: the state to poll for (default: the window's); overtravel: a
+    // reply 9 with the servo on also switches it off with its warning.
+    void IdlePoll(const std::function<bool()> &onNormal = {}, std::optional<bool> servoOn = {},
+                  bool overtravel = false);
     // A movement ended with a reply other than 0 (JOG and feed commands):
     // 1 not ready, 7 alarm, 9 overtravel (servo stays), anything else servo
     // on refused. The movement request is dropped and the timer re-armed.

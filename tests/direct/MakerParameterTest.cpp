@@ -191,8 +191,9 @@ TEST_F(MakerParameter, BadInputIsRefusedAndNothingIsSent)
         EXPECT_EQ(messages.Texts(), QStringList{c.message});
         EXPECT_EQ(w->State(), c.after);
         EXPECT_TRUE(Writes(1).isEmpty()) << Writes(1).join(' ').toStdString();
-        if (c.after == TFMMakerWindow::stConnected)
+        if (c.after == TFMMakerWindow::stConnected) {
             EXPECT_TRUE(Panel(0).isEmpty());
+        }
     }
     EXPECT_EQ(Peek(1, 0xF8100, 8), before);
 

@@ -47,9 +47,11 @@ TEST_F(ShellTest, EveryActionOpensItsWindowOrIsDisabledWithAHint)
     }
     // Going offline and online again keeps them disabled.
     main->SetOnline(false);
-    for (QAction *a : main->WindowActions())
-        if (!withRow.contains(a))
+    for (QAction *a : main->WindowActions()) {
+        if (!withRow.contains(a)) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        }
+    }
 }
 
 } // namespace

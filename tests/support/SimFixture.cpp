@@ -43,7 +43,7 @@ void TSimFixture::SetUp()
     for (const TAxis &a : Axes())
         env->SetAmpCode(a.number, a.code);
     tran = std::make_unique<TDMTran>(*env, &engine);
-    ctx = std::make_unique<TAppContext>(TAppContext{*env, intf, dmMain, *tran, nullptr, nullptr, nullptr});
+    ctx = std::make_unique<TAppContext>(TAppContext{*env, intf, dmMain, *tran, nullptr, nullptr, nullptr, nullptr});
     ctx->firstAxisInUse = [this] {
         for (int axis = 1; axis <= 15; ++axis)
             if (env->AxisInUse(axis))

@@ -150,10 +150,12 @@ TEST_F(Tuning, EveryReplyHasItsMessage)
         }
         EXPECT_EQ(messages.Texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(results, c.value.isEmpty() ? 0 : 1);
-        if (!c.value.isEmpty())
+        if (!c.value.isEmpty()) {
             EXPECT_EQ(result.value, c.value);
-        if (c.end == TFMRunBase::Abort)
+        }
+        if (c.end == TFMRunBase::Abort) {
             EXPECT_EQ(env->AmpCode(1), -1) << "the axis is marked not in use";
+        }
         window.reset();
     }
 }
@@ -239,8 +241,9 @@ TEST_F(Tuning, SettingsAreCheckedBeforeTheyAreWritten)
         EXPECT_EQ(messages.Texts(), c.accepted ? QStringList() : QStringList{TDMJog::OutOfRangeText()});
         if (c.accepted) {
             ASSERT_TRUE(WaitFor([&] { return PeekValue(1, Common, 2) == QString::fromLatin1(c.torque).toUInt(); }));
-            if (c.friction)
+            if (c.friction) {
                 EXPECT_TRUE(WaitFor([&] { return PeekValue(1, Common + 6, 2) == QString::fromLatin1(c.friction).toUInt(); }));
+            }
         } else {
             TT::qWait(3 * TFMRunBase::TickMs);
             EXPECT_EQ(PeekValue(1, Common, 2), 100u);
