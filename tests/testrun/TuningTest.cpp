@@ -360,8 +360,9 @@ TEST_F(ResultSave, ResponsivenessOutsideItsRangeIsRefused)
         if (c.accepted) {
             EXPECT_TRUE(WaitFor([&] { return PeekValue(1, Common + 2, 1) == QString::fromLatin1(c.text).toUInt(); }));
         } else {
-            if (c.warned)
+            if (c.warned) {
                 EXPECT_EQ(w->edtResponsiveness->text(), QString::number(before)) << "the remembered value is back";
+            }
             w->ClickEdit(); // "編集中止"
             TT::qWait(2 * TFMRunBase::TickMs);
             EXPECT_EQ(PeekValue(1, Common + 2, 1), before);
