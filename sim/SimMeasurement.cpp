@@ -52,7 +52,7 @@ void TSimMeasurement::Reset()
 {
     inMode = servo = false;
     run = TRun::Idle;
-    forced.clear();
+    forced.Clear();
 }
 
 std::vector<int> TSimMeasurement::Sequence()
@@ -130,11 +130,8 @@ void TSimMeasurement::WriteMonitors()
 
 uint32_t TSimMeasurement::Handle(const std::string &code, int64_t now)
 {
-    if (auto it = forced.find(code); it != forced.end() && !it->second.empty()) {
-        const uint32_t v = it->second.front();
-        it->second.pop_front();
-        return v;
-    }
+    if (const std::optional<uint32_t> v = forced.Take(code))
+        return *v;
     if (!common)
         return 2;
     const int role = code[2] - '0';
@@ -297,7 +294,7 @@ bool TSimMeasurement::Control(const std::vector<std::string> &args, int64_t now,
         return true;
     }
     if (std::find(std::begin(Codes), std::end(Codes), what) != std::end(Codes)) {
-        forced[what] = std::deque<uint32_t>(list.begin(), list.end());
+        forced.Set(what, std::deque<uint32_t>(list.begin(), list.end()));
         return true;
     }
     reply = Usage();

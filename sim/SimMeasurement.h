@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimForcedReplies.h"
 #include "sim/SimTraceLayout.h"
 
 #include <array>
@@ -82,5 +83,5 @@ private:
     bool servo = false;
     enum class TRun { Idle, Started, Measuring, Done } run = TRun::Idle;
     int64_t finishAt = 0;
-    std::map<std::string, std::deque<uint32_t>> forced;
+    TSimForcedReplies forced;
 };

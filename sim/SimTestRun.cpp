@@ -54,7 +54,7 @@ void TSimTestRun::Reset(int64_t now)
     kind = -1;
     feedDone = false;
     apmon = pmon = 0;
-    forced.clear();
+    forced.Clear();
     if (common) {
         memory.SetValue(*common, 100, 2);       // speed command / feed speed
         memory.SetValue(*common + 2, 0, 2);     // end action
@@ -139,11 +139,8 @@ void TSimTestRun::Advance(int64_t now)
 
 uint32_t TSimTestRun::Handle(const std::string &code, int64_t now)
 {
-    if (auto it = forced.find(code); it != forced.end() && !it->second.empty()) {
-        const uint32_t v = it->second.front();
-        it->second.pop_front();
-        return v;
-    }
+    if (const std::optional<uint32_t> v = forced.Take(code))
+        return *v;
     const int k = code[1] == '8' ? 0 : 1;
     const int role = code[2] - '0';
     // A model without a test-run area cannot use the mode.
@@ -313,7 +310,7 @@ bool TSimTestRun::Control(const std::vector<std::string> &args, int64_t now, std
             values.push_back(uint32_t(v));
             from = comma + 1;
         }
-        forced[what] = values;
+        forced.Set(what, std::move(values));
         return true;
     }
     reply = Usage();

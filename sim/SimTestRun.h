@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/SimForcedReplies.h"
+
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -86,5 +88,5 @@ private:
     bool overtravelForward = false;
     bool overtravelReverse = false;
     int64_t watchdogUs = 150000;
-    std::map<std::string, std::deque<uint32_t>> forced; // replies queued by the control channel
+    TSimForcedReplies forced; // replies queued by the control channel
 };

@@ -84,7 +84,7 @@ void TSimTuning::Reset(int64_t now)
     kind = -1;
     servo = false;
     run = TRun::Idle;
-    forced.clear();
+    forced.Clear();
     forcedResult.reset();
     if (common)
         memory.SetValue(*common + 6, 0, 2); // friction compensation
@@ -116,11 +116,8 @@ void TSimTuning::Tick(int64_t now)
 
 uint32_t TSimTuning::Handle(const std::string &code, int64_t now)
 {
-    if (auto it = forced.find(code); it != forced.end() && !it->second.empty()) {
-        const uint32_t v = it->second.front();
-        it->second.pop_front();
-        return v;
-    }
+    if (const std::optional<uint32_t> v = forced.Take(code))
+        return *v;
     if (!common)
         return 2;
     const int k = KindOf(code);
@@ -446,7 +443,7 @@ bool TSimTuning::Control(const std::vector<std::string> &args, int64_t now, std:
             reply = "replies are 32-bit values separated by commas: " + args[1];
             return false;
         }
-        forced[what] = std::deque<uint32_t>(v.begin(), v.end());
+        forced.Set(what, std::deque<uint32_t>(v.begin(), v.end()));
         return true;
     }
     reply = Usage();

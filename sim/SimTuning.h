@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/SimForcedReplies.h"
+
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -102,5 +104,5 @@ private:
     bool hold = false; // the gains stay where they are (tests compare memory)
     std::vector<uint8_t> saved; // the area as it was before the mode laid it out
 
-    std::map<std::string, std::deque<uint32_t>> forced;
+    TSimForcedReplies forced;
 };
