@@ -69,7 +69,7 @@ QList<TFMOpeners::TEntry> TFMOpeners::Table(TFMMain &main, TAppContext &ctx)
     };
     for (const auto &[action, type] : adjustments)
         rows.append({action, QStringLiteral("FMAdjust"), type,
-                     [c, type](TFMMain &owner) { TFMAdjust::Execute(type, 1, *c, &owner); }});
+                     [c, type = type](TFMMain &owner) { TFMAdjust::Execute(type, 1, *c, &owner); }});
     return rows;
 }
 
