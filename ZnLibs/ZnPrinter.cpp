@@ -2,9 +2,11 @@
 
 #include "ZnLibs/FMZnPreview.h"
 #include "ZnLibs/FMZnPrintProgress.h"
+#include "ZnLibs/ZnPrintTextMap.h"
 #include "app/Hourglass.h"
 #include "app/Messenger.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -58,9 +60,12 @@ TZnPrinter::~TZnPrinter()
 QFont TZnPrinter::PageFont() const
 {
     QFont f;
-    // The report fonts are Windows names; where they are missing the CJK
-    // fonts of the system stand in, with the same character widths class.
-    f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
+    // The report fonts are Windows names; where they are missing the IPA
+    // fonts stand in, made to the same widths. They map every character to
+    // a glyph of its own, so the PDF's text layer reads back what was drawn
+    // (the Noto CJK fonts share glyphs between 一 and the radical ⼀, and
+    // their digits reach the text layer not at all); Noto is the last resort.
+    f.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
                    QStringLiteral("Noto Serif CJK JP"), QStringLiteral("serif")});
     // Glyph advances must not depend on the size a page is recorded at:
     // text measured while building is played back at printer resolution.
@@ -490,7 +495,11 @@ bool TZnPrinter::SavePdf(const QString &path, int first, int last, QString *erro
             *error = file.errorString();
         return false;
     }
-    QPdfWriter writer(&file);
+    // The PDF is made in memory first: its text layer is mended before
+    // the file gets it.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Tuvanta"));
     writer.setResolution(1200);
@@ -500,7 +509,12 @@ bool TZnPrinter::SavePdf(const QString &path, int first, int last, QString *erro
     TJob job;
     job.device = &writer;
     job.end = [&] {
-        if (file.commit())
+        TZnPrintTextMap textMap;
+        for (int i = first; i <= last; ++i)
+            textMap.AddPage(*pages[i - 1]);
+        QByteArray pdf = buffer.data();
+        textMap.Repair(pdf);
+        if (file.write(pdf) == pdf.size() && file.commit())
             return true;
         if (error)
             *error = file.errorString();

@@ -47,9 +47,11 @@ QString TRPParameterBase::DateText(const QDateTime &when, bool japanese)
 
 void TRPParameterBase::GothicFont(TZnPrinter &p)
 {
-    // Where the Windows gothic is missing, the system's CJK gothic stands
-    // in rather than the page font's mincho.
+    // Where the Windows gothic is missing, the IPA gothic of the same widths
+    // stands in (then the system's CJK gothic) rather than the page font's
+    // mincho.
     p.SetFontName(QStringLiteral("Noto Sans CJK JP"));
+    p.SetFontName(QStringLiteral("IPAGothic"));
     p.SetFontName(QStringLiteral("MS Gothic"));
     p.SetFontName(QStringLiteral("ＭＳ ゴシック"));
 }

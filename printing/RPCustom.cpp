@@ -96,7 +96,9 @@ int TRPCustom::DrawPageHead(TZnPrinter &p, const QString &dateText, int page)
     auto line = [&](const QString &text, int w, TZnPrinter::THAlign a) {
         p.TextBox(QRect(area.left(), y, w, p.LineHeight()), text, a, false);
     };
+    // A gothic title; IPA's first, whose text layer reads back as drawn.
     p.SetFontName(QStringLiteral("Noto Sans CJK JP"));
+    p.SetFontName(QStringLiteral("IPAPGothic"));
     p.SetFontHeight(14);
     p.SetFontStyle(true, false, true);
     line(Title(), area.width(), TZnPrinter::haLeft);

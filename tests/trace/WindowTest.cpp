@@ -2,6 +2,7 @@
 // menu, the cursors and their readouts, the display set-up rules, the
 // settings dialog's checks, and the printed trace as PDF.
 #include "MessageRecorder.h"
+#include "PdfText.h"
 #include "Shots.h"
 #include "SimFixture.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -116,6 +118,13 @@ TEST_F(TraceWindowTest, RecordingCursorsReadoutsAndPrint)
     const QString pdf = shots.isEmpty() ? dir.filePath("trace.pdf") : QDir(shots).filePath("trace.pdf");
     ASSERT_TRUE(report.SavePdf(pdf, &error)) << error.toStdString();
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    // Its text layer says what was drawn: the title, the labels and the
+    // channel names as the window shows them.
+    const QString text = PdfText(pdf);
+    for (const QString &s : {QStringLiteral("運転トレース"), QStringLiteral("アンプ : TVA-S10A"),
+                             QStringLiteral("サンプリング周期 : 0.25 [ms]"), QStringLiteral("時間軸レンジ"),
+                             QStringLiteral("CH1 : ") + w.lblName[0]->text(), QStringLiteral("CH2 : ") + w.lblName[1]->text()})
+        EXPECT_TRUE(text.contains(s)) << s.toStdString() << "\n" << text.toStdString();
 
     // Saved and loaded again in file mode: the same samples.
     const QString file = dir.filePath("t.csv");
