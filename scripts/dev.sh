@@ -14,8 +14,8 @@ PACKAGES=(
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev
   libgsf-1-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-noto-cjk x11-utils imagemagick poppler-utils
-  help2man dpkg-dev file desktop-file-utils
+  xvfb xauth fonts-noto-cjk fonts-ipafont-gothic fonts-ipafont-mincho x11-utils imagemagick poppler-utils
+  help2man dpkg-dev file desktop-file-utils lintian appstream man-db
 )
 
 deps() {

@@ -9,8 +9,27 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Drawing without a display makes Qt warn about the platform (no runtime
+// folder in a cron job or a container, no window raising on the offscreen
+// plug-in); scripts capture the error output, and only the program's own
+// lines belong there.
+void QuietPlatform(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtCriticalMsg && type != QtFatalMsg
+        && (text.startsWith(QLatin1String("QStandardPaths: ")) || text.startsWith(QLatin1String("This plugin does not support "))))
+        return;
+    qtHandler(type, context, text);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    qtHandler = qInstallMessageHandler(QuietPlatform);
     // The engine waits in the event loop, so an application object is
     // needed; drawing a report needs the widgets' one, on any display.
     bool drawing = false;

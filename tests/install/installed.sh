@@ -60,6 +60,27 @@ if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$de
 man=$top/share/man/man1/tuvanta-cli.1.gz
 [ -f "$man" ] || fail "the man page of tuvanta-cli is missing"
 gzip -dc "$man" | grep -q 'identify' || fail "the man page does not describe the commands"
+# Each page points at the other two programs, and man reads them without a warning.
+for page in tuvanta tuvanta-cli ampsim; do
+  file=$top/share/man/man1/$page.1.gz
+  [ -f "$file" ] || fail "the man page of $page is missing"
+  for other in tuvanta tuvanta-cli ampsim; do
+    [ "$other" = "$page" ] && continue
+    roff=${other//-/\\-}
+    gzip -dc "$file" | sed -n '/^\.SH "*SEE ALSO/,$p' | grep -qF ".BR $roff (1)" || fail "the man page of $page does not name $other(1) in SEE ALSO"
+  done
+  if command -v man > /dev/null; then
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 > /dev/null || true)
+    [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
+  fi
+done
+[ -f "$top/share/bash-completion/completions/tuvanta-cli" ] || fail "the bash completion of tuvanta-cli is missing"
+metainfo=$top/share/metainfo/example.halvex.tuvanta.metainfo.xml
+[ -f "$metainfo" ] || fail "the AppStream metainfo is missing"
+grep -q "<release version=\"$(sed -n '1s/^tuvanta (\([^)]*\)).*/\1/p' "$source_dir/packaging/changelog")\"" "$metainfo" || fail "the metainfo's release is not the changelog's"
+if command -v appstreamcli > /dev/null; then
+  appstreamcli validate --no-net "$metainfo" > "$work/appstream.log" 2>&1 || { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
+fi
 # Nothing of the developer's: settings, benchmarks, simulator links, exchange files.
 stray=$(cd "$programs" && ls | grep -Ev '^(Tuvanta|tuvanta-cli|Respana|ampsim|Sample\.ad[0-3]|Tuvanta\.(ENU|EN|JPN|JP|ini)|MotorFiles|Help|Startup\.(bmp|jpg)|Online\.avi|.*\.(pdf|chm|htm|html))$' || true)
 [ -z "$stray" ] || fail "files that do not belong in the program folder: $stray"
@@ -100,6 +121,17 @@ grep -q 'ampsim: ready' "$work/sim.log" || { cat "$work/sim.log" >&2; fail "the 
 as_user "$top/bin/tuvanta-cli" --device "$line" save 1 "$user_dir/home/axis1.ap0" > "$work/cli.out" 2> "$work/cli.err" ||
   { cat "$work/cli.err" >&2; fail "tuvanta-cli save through the installed database failed"; }
 [ -s "$user_dir/home/axis1.ap0" ] || fail "tuvanta-cli wrote no parameter file"
+# A report drawn without a display or a runtime folder (a cron job): the
+# error output holds only the program's own lines, and the PDF's text says
+# what was drawn.
+"${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$user_dir/home" XDG_CONFIG_HOME="$user_dir/config" LANG=C.UTF-8 \
+  "$top/bin/tuvanta-cli" --device "$line" report 1 -o "$user_dir/home/list.pdf" > "$work/cli.out" 2> "$work/cli.err" ||
+  { cat "$work/cli.err" >&2; fail "tuvanta-cli report failed"; }
+noise=$(grep -Ev '^(tuvanta-cli: |wrote the parameter list )' "$work/cli.err" || true)
+[ -z "$noise" ] || fail "tuvanta-cli report wrote lines of others on the error output: $noise"
+if command -v pdftotext > /dev/null; then
+  pdftotext "$user_dir/home/list.pdf" - | grep -q 'パラメータ一覧' || fail "the report's text layer lacks its title"
+fi
 status=0
 as_user "$top/bin/tuvanta-cli" --device "$user_dir/gone" identify 1 > /dev/null 2> "$work/cli.err" || status=$?
 [ "$status" -eq 69 ] || fail "a missing device gave exit $status, not 69"
