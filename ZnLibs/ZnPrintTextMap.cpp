@@ -86,17 +86,6 @@ char32_t Twin(char32_t c)
     return form.size() == 1 ? char32_t(form[0]) : c;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Rewrites the destination code points of one bfchar or bfrange section
 // (from..to in pdf). Entries are "<src> <dst>" or "<lo> <hi> <dst>" or
 // "<lo> <hi> [<dst> ...]"; a sequential range maps a run and stays as it is.
@@ -144,15 +133,10 @@ int RepairSection(QByteArray &pdf, qsizetype from, qsizetype to, bool ranges, co
             if (close < 0 || close > end)
                 break;
             if (close - j == 5) {
-                int code = 0;
-                bool hex = true;
-                for (qsizetype k = j + 1; k < close; ++k) {
-                    const int d = HexDigit(pdf[k]);
-                    hex = hex && d >= 0;
-                    code = code * 16 + qMax(d, 0);
-                }
-                const char32_t restored = hex ? map.Restore(char32_t(code)) : char32_t(code);
-                if (restored != char32_t(code) && restored <= 0xFFFF) {
+                bool hex = false;
+                const char32_t code = pdf.mid(j + 1, 4).toUInt(&hex, 16);
+                const char32_t restored = hex ? map.Restore(code) : code;
+                if (restored != code && restored <= 0xFFFF) {
                     const QByteArray digits = QByteArray::number(uint(restored), 16).toUpper().rightJustified(4, '0');
                     pdf.replace(j + 1, 4, digits);
                     ++changed;

@@ -69,14 +69,14 @@ _tuvanta_cli_files()
     done
 }
 
-# The value kind of an option in a list of option specs; false when the
-# option takes no value or is not in the list.
+# The value kind of an option in a list of "option:kind" entries; false
+# when the option takes no value or is not in the list.
 _tuvanta_cli_value_kind()
 {
-    local spec
-    for spec in $2; do
-        if [[ $spec == "$1:"* ]]; then
-            REPLY=${spec#*:}
+    local entry
+    for entry in $2; do
+        if [[ $entry == "$1:"* ]]; then
+            REPLY=${entry#*:}
             return 0
         fi
     done
@@ -101,7 +101,7 @@ _tuvanta_cli()
 
     # The command, and how many positional words came after it.
     local i word command= options=$_tuvanta_cli_global skip= positional=0 line w REPLY
-    local -a spec given=()
+    local -a row given=()
     for ((i = 1; i < cword; ++i)); do
         word=${words[i]}
         if [[ -n $skip ]]; then
@@ -115,10 +115,10 @@ _tuvanta_cli()
         fi
         if [[ -z $command ]]; then
             for line in "${_tuvanta_cli_commands[@]}"; do
-                read -r -a spec <<< "$line"
-                [[ ${spec[0]} == "$word" ]] || continue
+                read -r -a row <<< "$line"
+                [[ ${row[0]} == "$word" ]] || continue
                 command=$word
-                for w in "${spec[@]:1}"; do
+                for w in "${row[@]:1}"; do
                     if [[ $w == -* ]]; then options+=" $w"; else given+=("$w"); fi
                 done
                 break
